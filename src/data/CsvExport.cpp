@@ -1,0 +1,25 @@
+#include "data/CsvExport.h"
+
+#include "data/TextForms.h"
+
+#include <algorithm>
+#include <charconv>
+
+std::string csvTable(const PriceSeries& series) {
+    std::string out = "day,date,open,high,low,close,conversion,base,span1,span2\n";
+    const int count = std::clamp(series.dataCount, 0, kMaxDays);
+    out.reserve(out.size() + static_cast<size_t>(count) * 96);
+    for (int day = 1; day <= count; ++day) {
+        const PriceRow& p = series.priceTable[static_cast<size_t>(day)];
+        const IchimokuRow& i = series.ichimokuTable[static_cast<size_t>(day)];
+        char number[12];
+        out.append(number, std::to_chars(number, number + sizeof number, day).ptr);
+        for (Fixed4 value :
+             {p.date, p.open, p.high, p.low, p.close, i.conversion, i.base, i.span1, i.span2}) {
+            out.push_back(',');
+            appendPlainDecimal(out, value);
+        }
+        out.push_back('\n');
+    }
+    return out;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "data/Message.h"
+#include "data/PriceSeries.h"
+
+#include <QString>
+
+#include <optional>
+#include <string_view>
+
+enum class LoadProblem {
+    CannotOpen,    // the file is missing or unreadable: nothing loaded
+    CannotRead,    // not a workbook the reader understands: nothing loaded
+    SheetName,     // no worksheet of that name: nothing loaded, the window title is reset
+    UnreadableDay, // the days before the unreadable one are kept
+    TooManyDays,   // the first kMaxDays days are kept
+};
+
+struct LoadFailure {
+    LoadProblem problem;
+    Message message;
+};
+
+// Reads a data file into the series, replacing whatever it held. A name ending in ".xls"
+// (any case) is a workbook read on the worksheet sheetSourceName names ("sheet1$" for the
+// worksheet sheet1); anything else is a text file. The series is consistent afterwards whatever
+// happened: dataCount matches the rows stored and every other cell is zero.
+[[nodiscard]] std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
+                                                      const QString& fileName,
+                                                      const QString& sheetSourceName);
+
+// The text-file reading, on the bytes of the whole file.
+[[nodiscard]] std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view bytes);
+
+// Sets both tables and the load facts to their empty state.
+void clearSeries(PriceSeries& series);

@@ -1,0 +1,87 @@
+#include "data/Fixed4.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+std::optional<Fixed4> Fixed4::fromText(std::string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    std::string_view s = text.substr(begin, end - begin);
+
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) negative = s[pos++] == '-';
+
+    constexpr int64_t kMaxWhole = kMaxUnits / kUnitsPerWhole;
+    int64_t whole = 0;
+    int digits = 0;
+    while (pos < s.size()) {
+        if (isDigit(s[pos])) {
+            whole = whole * 10 + (s[pos] - '0');
+            if (whole > kMaxWhole) return std::nullopt;
+            ++digits;
+            ++pos;
+        } else if (s[pos] == ',' && digits > 0 && pos + 1 < s.size() && isDigit(s[pos + 1])) {
+            ++pos; // a digit-group comma stands between two digits
+        } else {
+            break;
+        }
+    }
+
+    int64_t fraction = 0;
+    int fractionDigits = 0;
+    int roundingDigit = 0;
+    bool sticky = false; // a nonzero digit after the rounding digit
+    if (pos < s.size() && s[pos] == '.') {
+        ++pos;
+        while (pos < s.size() && isDigit(s[pos])) {
+            int d = s[pos] - '0';
+            if (fractionDigits < 4)
+                fraction = fraction * 10 + d;
+            else if (fractionDigits == 4)
+                roundingDigit = d;
+            else
+                sticky = sticky || d != 0;
+            ++fractionDigits;
+            ++pos;
+        }
+    }
+    if (pos != s.size() || digits + fractionDigits == 0) return std::nullopt;
+    for (int i = fractionDigits; i < 4; ++i) fraction *= 10;
+
+    int64_t units = whole * kUnitsPerWhole + fraction;
+    if (roundingDigit > 5 || (roundingDigit == 5 && (sticky || units % 2 != 0))) ++units;
+    if (units > kMaxUnits) return std::nullopt;
+    return Fixed4(negative ? -units : units);
+}
+
+std::optional<Fixed4> Fixed4::fromDouble(double value) {
+    if (!std::isfinite(value) || std::fabs(value) >= 1e14) return std::nullopt;
+    if (value == std::trunc(value)) return Fixed4(static_cast<int64_t>(value) * kUnitsPerWhole);
+    char buffer[64];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (ec != std::errc()) return std::nullopt;
+    return fromText(std::string_view(buffer, end - buffer));
+}
+
+Fixed4 midpoint(Fixed4 a, Fixed4 b) {
+    // Both values stay below 10^18 units, so the sum fits; halving an integer count of units
+    // needs no floating point to round ties to even.
+    int64_t sum = a.units() + b.units();
+    int64_t half = sum / 2;
+    int64_t rest = sum % 2;
+    if (rest != 0 && half % 2 != 0) half += rest;
+    return Fixed4::fromUnits(half);
+}

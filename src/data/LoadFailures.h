@@ -1,0 +1,13 @@
+#pragma once
+
+#include "data/DataFileLoader.h"
+
+// The loader's messages, worded once for both kinds of file.
+LoadFailure cannotOpenFailure(const QString& path);
+LoadFailure cannotReadFailure(const QString& path);
+LoadFailure sheetNameFailure();
+LoadFailure unreadableDayFailure(int line, int daysKept);
+LoadFailure tooManyDaysFailure();
+
+// Stores one day at row `day` (1..kMaxDays) of the series.
+void storeDay(PriceSeries& series, int day, const PriceRow& row);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+enum class MessageIcon { Information, Exclamation };
+
+// A modal message as the user sees it: the window shows it in a box, the command line prints it.
+struct Message {
+    QString title;
+    QString text;
+    MessageIcon icon = MessageIcon::Information;
+};

@@ -1,0 +1,121 @@
+#include "data/DataFileLoader.h"
+
+#include "data/DateForms.h"
+#include "data/LoadFailures.h"
+#include "platform/TextDecoding.h"
+
+#include <array>
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Hands out the lines of the file one by one. A line ends at CR, CR LF or LF; a last line
+// without an end is still a line.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+
+    bool next(std::string_view& line) {
+        if (rest_.empty()) return false;
+        size_t end = 0;
+        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') ++end;
+        line = rest_.substr(0, end);
+        size_t skip = end;
+        if (skip < rest_.size()) {
+            if (rest_[skip] == '\r' && skip + 1 < rest_.size() && rest_[skip + 1] == '\n') ++skip;
+            ++skip;
+        }
+        rest_.remove_prefix(skip);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+std::string_view withoutTrailingBlanks(std::string_view line) {
+    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
+    return line;
+}
+
+// Splits a day line at runs of blanks and TABs. Counts at most six fields: only the first five
+// are read, and a sixth or later one is ignored.
+int splitFields(std::string_view line, std::array<std::string_view, 5>& fields) {
+    int count = 0;
+    size_t pos = 0;
+    while (count < 6) {
+        while (pos < line.size() && isBlank(line[pos])) ++pos;
+        if (pos == line.size()) break;
+        size_t end = pos;
+        while (end < line.size() && !isBlank(line[end])) ++end;
+        if (count < 5) fields[static_cast<size_t>(count)] = line.substr(pos, end - pos);
+        ++count;
+        pos = end;
+    }
+    return count;
+}
+
+// One day line; false when it cannot be read.
+bool readDay(std::string_view line, PriceRow& row, int16_t& priceFieldCount) {
+    std::array<std::string_view, 5> fields;
+    int count = splitFields(line, fields);
+    if (count != 2 && count < 5) return false;
+    std::optional<Fixed4> date = textLineDate(fields[0]);
+    std::optional<Fixed4> open = Fixed4::fromText(fields[1]);
+    if (!date || !open) return false;
+    row.date = *date;
+    row.open = *open;
+    if (count == 2) {
+        row.high = row.low = row.close = *open;
+        priceFieldCount = 1;
+        return true;
+    }
+    std::optional<Fixed4> high = Fixed4::fromText(fields[2]);
+    std::optional<Fixed4> low = Fixed4::fromText(fields[3]);
+    std::optional<Fixed4> close = Fixed4::fromText(fields[4]);
+    if (!high || !low || !close) return false;
+    row.high = *high;
+    row.low = *low;
+    row.close = *close;
+    priceFieldCount = 4;
+    return true;
+}
+
+} // namespace
+
+std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view bytes) {
+    clearSeries(series);
+    const TextEncoding encoding = detectEncoding(bytes);
+    LineReader lines(withoutByteOrderMark(bytes));
+    std::string_view line;
+    if (!lines.next(line)) return std::nullopt;
+    series.titleLine1 = decodeText(withoutTrailingBlanks(line), encoding);
+    if (!lines.next(line)) return std::nullopt;
+    series.titleLine2 = decodeText(withoutTrailingBlanks(line), encoding);
+
+    int lineNumber = 2;
+    int days = 0;
+    std::optional<LoadFailure> failure;
+    while (lines.next(line)) {
+        ++lineNumber;
+        if (withoutTrailingBlanks(line).empty()) continue;
+        if (days == kMaxDays) {
+            failure = tooManyDaysFailure();
+            break;
+        }
+        PriceRow row;
+        int16_t fieldCount = series.priceFieldCount;
+        if (!readDay(line, row, fieldCount)) {
+            failure = unreadableDayFailure(lineNumber, days);
+            break;
+        }
+        ++days;
+        storeDay(series, days, row);
+        series.priceFieldCount = fieldCount;
+    }
+    series.dataCount = days;
+    return failure;
+}

@@ -1,0 +1,112 @@
+#include "data/TextForms.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+void appendPlainDecimal(std::string& out, Fixed4 value) {
+    int64_t units = value.units();
+    // Magnitudes stay below 10^18, so negating never overflows.
+    if (units < 0) {
+        out.push_back('-');
+        units = -units;
+    }
+    char buffer[24];
+    auto end = std::to_chars(buffer, buffer + sizeof buffer, units / Fixed4::kUnitsPerWhole).ptr;
+    out.append(buffer, end);
+    int fraction = static_cast<int>(units % Fixed4::kUnitsPerWhole);
+    if (fraction == 0) return;
+    char digits[5] = {'.', char('0' + fraction / 1000), char('0' + fraction / 100 % 10),
+                      char('0' + fraction / 10 % 10), char('0' + fraction % 10)};
+    int length = 5;
+    while (digits[length - 1] == '0') --length;
+    out.append(digits, length);
+}
+
+std::string plainDecimal(Fixed4 value) {
+    std::string out;
+    appendPlainDecimal(out, value);
+    return out;
+}
+
+std::string generalNumber(double value) {
+    if (!std::isfinite(value)) return "0";
+    if (value == 0) return "0";
+    // Round to 15 significant digits first, then lay the digits out without an exponent.
+    char scientific[40];
+    auto end = std::to_chars(scientific, scientific + sizeof scientific, value,
+                             std::chars_format::scientific, 14)
+                   .ptr;
+    std::string_view s(scientific, end - scientific);
+    bool negative = s.front() == '-';
+    if (negative) s.remove_prefix(1);
+    std::string digits;
+    size_t e = s.find('e');
+    for (char c : s.substr(0, e))
+        if (isDigit(c)) digits.push_back(c);
+    int exponent = std::atoi(std::string(s.substr(e + 1)).c_str());
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    int pointAt = exponent + 1; // digits before the decimal point
+    if (pointAt <= 0) {
+        out += "0.";
+        out.append(static_cast<size_t>(-pointAt), '0');
+        out += digits;
+    } else if (static_cast<size_t>(pointAt) >= digits.size()) {
+        out += digits;
+        out.append(pointAt - digits.size(), '0');
+    } else {
+        out += digits.substr(0, pointAt);
+        out += '.';
+        out += digits.substr(pointAt);
+    }
+    return out;
+}
+
+std::string_view leadingNumberToken(std::string_view text) {
+    size_t start = 0;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+    size_t pos = start;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    size_t mantissa = 0;
+    while (pos < text.size() && isDigit(text[pos])) ++pos, ++mantissa;
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        while (pos < text.size() && isDigit(text[pos])) ++pos, ++mantissa;
+    }
+    if (mantissa == 0) return {};
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        size_t exp = pos + 1;
+        if (exp < text.size() && (text[exp] == '+' || text[exp] == '-')) ++exp;
+        if (exp < text.size() && isDigit(text[exp])) {
+            while (exp < text.size() && isDigit(text[exp])) ++exp;
+            pos = exp;
+        }
+    }
+    return text.substr(start, pos - start);
+}
+
+double leadingNumber(std::string_view text) {
+    std::string_view token = leadingNumberToken(text);
+    if (token.empty()) return 0;
+    double value = 0;
+    if (token.front() == '+') token.remove_prefix(1);
+    auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Only the exponent can carry a number out of range: far too large or too small.
+        bool tiny = token.find("e-") != std::string_view::npos ||
+                    token.find("E-") != std::string_view::npos;
+        bool negative = token.front() == '-';
+        return tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+    }
+    return value;
+}

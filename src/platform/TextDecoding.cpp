@@ -1,0 +1,60 @@
+#include "platform/TextDecoding.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isValidUtf8(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int length;
+        uint32_t code;
+        if ((*p & 0xE0) == 0xC0)
+            length = 2, code = *p & 0x1F;
+        else if ((*p & 0xF0) == 0xE0)
+            length = 3, code = *p & 0x0F;
+        else if ((*p & 0xF8) == 0xF0)
+            length = 4, code = *p & 0x07;
+        else
+            return false;
+        if (end - p < length) return false;
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string_view withoutByteOrderMark(std::string_view wholeFile) {
+    if (wholeFile.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        wholeFile.remove_prefix(kByteOrderMark.size());
+    return wholeFile;
+}
+
+TextEncoding detectEncoding(std::string_view wholeFile) {
+    if (wholeFile.substr(0, kByteOrderMark.size()) == kByteOrderMark) return TextEncoding::Utf8;
+    return isValidUtf8(wholeFile) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+}
+
+QString decodeText(std::string_view bytes, TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8)
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringDecoder decoder("windows-31j");
+    if (!decoder.isValid()) decoder = QStringDecoder("Shift_JIS");
+    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}

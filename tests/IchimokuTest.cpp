@@ -1,0 +1,124 @@
+#include "ichimoku/Ichimoku.h"
+
+#include "Printers.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+namespace {
+
+std::unique_ptr<PriceSeries> seriesOf(const std::vector<std::pair<int64_t, int64_t>>& highLow) {
+    auto series = std::make_unique<PriceSeries>();
+    int day = 0;
+    for (auto [high, low] : highLow) {
+        ++day;
+        series->priceTable[day].high = Fixed4::fromUnits(high);
+        series->priceTable[day].low = Fixed4::fromUnits(low);
+    }
+    series->dataCount = day;
+    return series;
+}
+
+// The plain definition: rescan each window with extremes starting at 0 and 999999999.
+Fixed4 rescanMidpoint(const PriceSeries& s, int last, int length) {
+    Fixed4 high = Fixed4::fromWhole(0), low = Fixed4::fromWhole(999999999);
+    for (int d = last - length + 1; d <= last; ++d) {
+        if (s.priceTable[d].high > high) high = s.priceTable[d].high;
+        if (s.priceTable[d].low < low) low = s.priceTable[d].low;
+    }
+    return midpoint(high, low);
+}
+
+void expectEqualsRescan(const PriceSeries& s) {
+    const Fixed4 zero;
+    for (int d = 0; d <= kMaxDays; ++d) {
+        const IchimokuRow& row = s.ichimokuTable[d];
+        const bool inData = d >= 1 && d <= s.dataCount;
+        ASSERT_EQ(row.conversion, inData && d >= 9 ? rescanMidpoint(s, d, 9) : zero) << d;
+        ASSERT_EQ(row.base, inData && d >= 26 ? rescanMidpoint(s, d, 26) : zero) << d;
+        ASSERT_EQ(row.span1, inData && d >= 27 ? midpoint(row.conversion, row.base) : zero) << d;
+        ASSERT_EQ(row.span2, inData && d >= 52 ? rescanMidpoint(s, d, 52) : zero) << d;
+    }
+}
+
+} // namespace
+
+TEST(Ichimoku, EachLineStartsAtTheLastDayOfItsFirstWindow) {
+    for (int days : {0, 8, 9, 25, 26, 27, 51, 52, 53}) {
+        std::vector<std::pair<int64_t, int64_t>> prices;
+        for (int d = 1; d <= days; ++d) prices.push_back({(100 + d) * 10000, (90 + d) * 10000});
+        auto series = seriesOf(prices);
+        computeIchimoku(*series);
+        const auto& t = series->ichimokuTable;
+        SCOPED_TRACE(days);
+        EXPECT_EQ(t[8].conversion, Fixed4());
+        EXPECT_EQ(t[9].conversion != Fixed4(), days >= 9);
+        EXPECT_EQ(t[25].base, Fixed4());
+        EXPECT_EQ(t[26].base != Fixed4(), days >= 26);
+        EXPECT_EQ(t[26].span1, Fixed4());
+        EXPECT_EQ(t[27].span1 != Fixed4(), days >= 27);
+        EXPECT_EQ(t[51].span2, Fixed4());
+        EXPECT_EQ(t[52].span2 != Fixed4(), days >= 52);
+        if (days >= 9) {
+            EXPECT_EQ(t[9].conversion, Fixed4::fromWhole(100)); // (109 + 91) / 2
+        }
+        expectEqualsRescan(*series);
+    }
+}
+
+TEST(Ichimoku, MidpointOfHighestHighAndLowestLowRoundsTiesToEven) {
+    std::vector<std::pair<int64_t, int64_t>> prices(9, {100000, 80000});
+    prices[4] = {120000, 70000}; // highest 12, lowest 7 -> 9.5
+    auto series = seriesOf(prices);
+    computeIchimoku(*series);
+    EXPECT_EQ(series->ichimokuTable[9].conversion, Fixed4::fromUnits(95000));
+
+    auto tie = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {3, 0}));
+    computeIchimoku(*tie);
+    EXPECT_EQ(tie->ichimokuTable[9].conversion.units(), 2); // 0.00015 -> 0.0002
+    auto lowTie = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {1, 0}));
+    computeIchimoku(*lowTie);
+    EXPECT_EQ(lowTie->ichimokuTable[9].conversion.units(), 0); // 0.00005 -> 0
+}
+
+TEST(Ichimoku, RunningExtremesStartAtZeroAndNineHundredNinetyNineMillion) {
+    // Highs all below zero keep 0 as the high; lows above 999999999 keep that as the low.
+    auto negative = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {-50000, -80000}));
+    computeIchimoku(*negative);
+    EXPECT_EQ(negative->ichimokuTable[9].conversion, Fixed4::fromWhole(-4)); // (0 + -8) / 2
+    const int64_t huge = 2'000'000'000LL * 10000;
+    auto high = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {huge, huge}));
+    computeIchimoku(*high);
+    EXPECT_EQ(high->ichimokuTable[9].conversion,
+              midpoint(Fixed4::fromUnits(huge), Fixed4::fromWhole(999999999)));
+}
+
+TEST(Ichimoku, SlidingExtremesEqualThePlainRescanOnRandomSeries) {
+    std::mt19937_64 random(20261207);
+    for (int round = 0; round < 12; ++round) {
+        const int days = round == 0 ? kMaxDays : static_cast<int>(random() % 700);
+        std::vector<std::pair<int64_t, int64_t>> prices;
+        int64_t level = static_cast<int64_t>(random() % 20000) - 5000;
+        for (int d = 0; d < days; ++d) {
+            level += static_cast<int64_t>(random() % 2001) - 1000;
+            const int64_t spread = static_cast<int64_t>(random() % 500);
+            // Zero and negative prices appear on purpose: the start values must still rule.
+            prices.push_back({random() % 17 == 0 ? 0 : level + spread, level - spread});
+        }
+        auto series = seriesOf(prices);
+        computeIchimoku(*series);
+        expectEqualsRescan(*series);
+    }
+}
+
+TEST(Ichimoku, ASecondComputationOverwritesTheFirst) {
+    std::vector<std::pair<int64_t, int64_t>> prices(60, {100000, 90000});
+    auto series = seriesOf(prices);
+    computeIchimoku(*series);
+    for (int d = 1; d <= 60; ++d) series->priceTable[d].high = Fixed4::fromWhole(20);
+    computeIchimoku(*series);
+    EXPECT_EQ(series->ichimokuTable[60].span2, *Fixed4::fromText("14.5"));
+    expectEqualsRescan(*series);
+}

@@ -1,0 +1,157 @@
+#include "data/DataFileLoader.h"
+
+#include "LoaderTestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SheetLoad {
+    std::unique_ptr<PriceSeries> series = emptySeries();
+    std::optional<LoadFailure> failure;
+};
+
+SheetLoad loadFixture(const char* name, const char* sheet = "sheet1$") {
+    SheetLoad result;
+    result.failure =
+        loadDataFile(*result.series, kFixtures, QString::fromUtf8(name), QString::fromUtf8(sheet));
+    return result;
+}
+
+} // namespace
+
+TEST(SheetLoader, CompactDatesFromNumbers) {
+    SheetLoad load = loadFixture("numbers.xls");
+    ASSERT_FALSE(load.failure) << load.failure->message.text.toStdString();
+    const PriceSeries& s = *load.series;
+    ASSERT_EQ(s.dataCount, 12);
+    EXPECT_EQ(s.titleLine1, QString());
+    EXPECT_EQ(s.titleLine2, QStringLiteral("トヨタ自動車"));
+    EXPECT_EQ(dayText(s, 1), "19971104 1514 1546.5 1513.9 1538.2");
+    EXPECT_EQ(s.priceTable[11].date, Fixed4::fromWhole(19971120)); // eight digits taken as is
+    EXPECT_EQ(s.priceTable[12].date, Fixed4::fromWhole(19971121));
+    EXPECT_EQ(s.priceTable[6].open, *Fixed4::fromText("1667.5")); // 1667.5000000000002 in the cell
+    EXPECT_EQ(s.priceFieldCount, 4);
+    EXPECT_TRUE(restIsZero(s));
+}
+
+TEST(SheetLoader, DateModeFromTextsAndDateCells) {
+    SheetLoad texts = loadFixture("text_dates.xls");
+    ASSERT_FALSE(texts.failure);
+    ASSERT_EQ(texts.series->dataCount, 5);
+    const int64_t expected[] = {19971104, 19971105, 19971106, 20010510, 20010511};
+    for (int d = 1; d <= 5; ++d)
+        EXPECT_EQ(texts.series->priceTable[d].date, Fixed4::fromWhole(expected[d - 1])) << d;
+
+    SheetLoad cells = loadFixture("date_cells.xls");
+    ASSERT_FALSE(cells.failure);
+    ASSERT_EQ(cells.series->dataCount, 20);
+    EXPECT_EQ(dayText(*cells.series, 1), "20080303 4853 4970 4835 4901");
+    EXPECT_EQ(cells.series->priceTable[20].date, Fixed4::fromWhole(20080328));
+}
+
+TEST(SheetLoader, AnEmptyCellEndsTheData) {
+    SheetLoad load = loadFixture("empty_row.xls");
+    ASSERT_FALSE(load.failure);
+    EXPECT_EQ(load.series->dataCount, 49);
+    EXPECT_EQ(load.series->priceTable[49].date, Fixed4::fromWhole(20080508));
+    EXPECT_TRUE(restIsZero(*load.series));
+}
+
+TEST(SheetLoader, RowsWithoutAHighAreOnePriceDays) {
+    for (const char* name : {"single_price.xls", "columns_a_to_c.xls"}) {
+        SCOPED_TRACE(name);
+        SheetLoad load = loadFixture(name);
+        ASSERT_FALSE(load.failure);
+        ASSERT_EQ(load.series->dataCount, 10);
+        EXPECT_EQ(load.series->priceFieldCount, 1);
+        EXPECT_EQ(load.series->priceTable[1].date, Fixed4::fromWhole(20090601));
+        for (int d = 1; d <= 10; ++d) {
+            const PriceRow& row = load.series->priceTable[d];
+            EXPECT_TRUE(row.open == row.high && row.high == row.low && row.low == row.close);
+        }
+    }
+    EXPECT_EQ(dayText(*loadFixture("single_price.xls").series, 1),
+              "20090601 3447.9 3447.9 3447.9 3447.9");
+    EXPECT_EQ(dayText(*loadFixture("columns_a_to_c.xls").series, 10), "20090612 767 767 767 767");
+}
+
+TEST(SheetLoader, ChoosesTheWorksheetByNameWithoutRegardToCase) {
+    SheetLoad byDefault = loadFixture("two_sheets.xls");
+    ASSERT_FALSE(byDefault.failure);
+    EXPECT_EQ(byDefault.series->dataCount, 8);
+    EXPECT_EQ(byDefault.series->titleLine2, QStringLiteral("ソフトバンク"));
+    EXPECT_EQ(byDefault.series->priceTable[1].close, *Fixed4::fromText("2022.2"));
+
+    SheetLoad prices = loadFixture("two_sheets.xls", "PRICES$");
+    ASSERT_FALSE(prices.failure);
+    EXPECT_EQ(prices.series->dataCount, 10);
+    EXPECT_EQ(prices.series->priceTable[1].close, *Fixed4::fromText("495.2"));
+
+    SheetLoad wrong = loadFixture("wrong_sheet.xls");
+    ASSERT_TRUE(wrong.failure);
+    EXPECT_EQ(wrong.failure->problem, LoadProblem::SheetName);
+    EXPECT_EQ(wrong.failure->message.title, QStringLiteral("エラー"));
+    EXPECT_EQ(wrong.failure->message.text, QStringLiteral("シート名を確認して下さい"));
+    EXPECT_EQ(wrong.failure->message.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(wrong.series->dataCount, 0);
+    EXPECT_EQ(loadFixture("wrong_sheet.xls", "data$").series->dataCount, 5);
+}
+
+TEST(SheetLoader, StopsAtAnUnreadableRowAndKeepsTheRowsBefore) {
+    SheetLoad date = loadFixture("unreadable_date.xls");
+    ASSERT_TRUE(date.failure);
+    EXPECT_EQ(date.failure->problem, LoadProblem::UnreadableDay);
+    EXPECT_EQ(date.failure->message.text,
+              QStringLiteral("5行目のデータを読めません\n3日分を読み込みました"));
+    EXPECT_EQ(date.series->dataCount, 3);
+    EXPECT_TRUE(restIsZero(*date.series));
+
+    SheetLoad price = loadFixture("unreadable_price.xls");
+    ASSERT_TRUE(price.failure);
+    EXPECT_EQ(price.failure->message.text,
+              QStringLiteral("4行目のデータを読めません\n2日分を読み込みました"));
+    EXPECT_EQ(price.series->dataCount, 2);
+    EXPECT_EQ(price.series->priceTable[2].open, *Fixed4::fromText("1500.25"));
+}
+
+TEST(SheetLoader, KeepsTheFirst15000Rows) {
+    SheetLoad load = loadFixture("days15001.xls");
+    ASSERT_TRUE(load.failure);
+    EXPECT_EQ(load.failure->problem, LoadProblem::TooManyDays);
+    EXPECT_EQ(load.failure->message.text,
+              QStringLiteral("データが15000日を超えています\n最初の15000日分を読み込みました"));
+    EXPECT_EQ(load.series->dataCount, kMaxDays);
+    EXPECT_EQ(load.series->priceTable[kMaxDays].date, Fixed4::fromWhole(20270702));
+}
+
+TEST(SheetLoader, ReportsFilesThatAreNotReadableWorkbooks) {
+    for (const char* name : {"truncated.xls", "not_a_workbook.xls"}) {
+        SheetLoad load = loadFixture(name);
+        ASSERT_TRUE(load.failure) << name;
+        EXPECT_EQ(load.failure->problem, LoadProblem::CannotRead);
+        EXPECT_EQ(load.failure->message.text, QStringLiteral("ファイルを読めません\n") + kFixtures +
+                                                  QLatin1Char('/') + QString::fromUtf8(name));
+        EXPECT_EQ(load.series->dataCount, 0);
+    }
+    SheetLoad missing = loadFixture("missing.xls");
+    ASSERT_TRUE(missing.failure);
+    EXPECT_EQ(missing.failure->problem, LoadProblem::CannotOpen);
+}
+
+TEST(SheetLoader, NamesEndingInXlsInAnyCaseAreWorkbooks) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/numbers.xls"),
+                            dir.filePath(QStringLiteral("Numbers.XLS"))));
+    ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/numbers.xls"),
+                            dir.filePath(QStringLiteral("numbers.Xls"))));
+    for (const char* name : {"Numbers.XLS", "numbers.Xls"}) {
+        auto series = emptySeries();
+        EXPECT_FALSE(
+            loadDataFile(*series, dir.path(), QString::fromUtf8(name), QStringLiteral("sheet1$")));
+        EXPECT_EQ(series->dataCount, 12) << name;
+    }
+}
