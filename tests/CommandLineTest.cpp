@@ -95,3 +95,24 @@ TEST(CommandLine, AWrongCommandPrintsTheUsageLine) {
                   std::string::npos);
     }
 }
+
+TEST(CommandLine, RenderOptionsAreCheckedBeforeAnythingIsDrawn) {
+    const QString file = fixture("examples/one_price_lf.txt");
+    const QString png = QStringLiteral("/nonexistent/out.png");
+    const QStringList wrong[] = {
+        {QStringLiteral("--render"), png, QStringLiteral("--size"), QStringLiteral("0x10"), file},
+        {QStringLiteral("--render"), png, QStringLiteral("--size"), QStringLiteral("640"), file},
+        {QStringLiteral("--render"), png, QStringLiteral("--days"), QStringLiteral("0"), file},
+        {QStringLiteral("--render"), png, QStringLiteral("--days"), QStringLiteral("15001"), file},
+        {QStringLiteral("--render"), png, QStringLiteral("--lagging"), QStringLiteral("left"),
+         file},
+        {QStringLiteral("--render"), png, QStringLiteral("--export-csv"), QStringLiteral("-"),
+         file},
+        {QStringLiteral("--export-csv"), QStringLiteral("-"), QStringLiteral("--log"), file},
+    };
+    for (const QStringList& arguments : wrong) {
+        const CommandResult result = runCommandLine(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_NE(result.standardError.find("--render OUT.png"), std::string::npos);
+    }
+}

@@ -52,3 +52,24 @@ TEST(TextForms, LeadingNumberReadsAsFarAsANumberGoes) {
         EXPECT_EQ(leadingNumber(c.text), c.value) << c.text;
     }
 }
+
+TEST(TextForms, SignPlaceTextHasABlankForNonNegativeNumbersAndNoLeadingZero) {
+    EXPECT_EQ(signPlaceText(0.05), " .05");
+    EXPECT_EQ(signPlaceText(50), " 50");
+    EXPECT_EQ(signPlaceText(0), " 0");
+    EXPECT_EQ(signPlaceText(-0.5), "-.5");
+    EXPECT_EQ(signPlaceText(-1500), "-1500");
+    EXPECT_EQ(signPlaceText(2.5), " 2.5");
+}
+
+TEST(TextForms, FixedDecimalsTextWritesExactlyThatManyDecimals) {
+    EXPECT_EQ(fixedDecimalsText(8.1, 2), "8.10");
+    EXPECT_EQ(fixedDecimalsText(8.1 + 3 * 0.05, 2), "8.25");
+    EXPECT_EQ(fixedDecimalsText(1.5, 1), "1.5");
+    EXPECT_EQ(fixedDecimalsText(0.5, 1), ".5");
+    EXPECT_EQ(fixedDecimalsText(0, 2), ".00");
+    EXPECT_EQ(fixedDecimalsText(1234, 1), "1234.0");
+    EXPECT_EQ(fixedDecimalsText(9.995, 2), "10.00");
+    EXPECT_EQ(fixedDecimalsText(-0.25, 1), "-.3");
+    EXPECT_EQ(fixedDecimalsText(-0.04, 1), ".0");
+}

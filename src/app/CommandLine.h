@@ -12,5 +12,11 @@ struct CommandResult {
     std::string standardError;
 };
 
-// nimbrel --export-csv OUT [--sheet NAME] FILE; arguments without the program name.
+//   nimbrel --export-csv OUT [--sheet NAME] FILE
+//   nimbrel --render OUT.png [--size WxH] [--days N] [--log] [--lagging PLACEMENT] [--sheet NAME]
+//   FILE
+// Arguments without the program name. Rendering needs a QGuiApplication.
 [[nodiscard]] CommandResult runCommandLine(const QStringList& arguments);
+
+// True when the arguments ask for a render, which needs fonts and so a GUI application object.
+bool isRenderCommand(const QStringList& arguments);

@@ -1,13 +1,39 @@
 #include "app/CommandLine.h"
+#include "platform/PainterSurface.h"
 
+#include <QGuiApplication>
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// A headless render has no session: Qt's note that it made itself a runtime folder is noise.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths:"))) return;
+    qt_message_output(type, context, message);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    qInstallMessageHandler(quietMessages);
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+
+    std::unique_ptr<QGuiApplication> application;
+    if (isRenderCommand(arguments)) {
+        // A render needs fonts but no screen: without a display, draw offscreen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+            qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+        registerChartFonts();
+    }
     const CommandResult result = runCommandLine(arguments);
     std::fwrite(result.standardOutput.data(), 1, result.standardOutput.size(), stdout);
     std::fwrite(result.standardError.data(), 1, result.standardError.size(), stderr);

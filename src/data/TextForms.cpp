@@ -110,3 +110,46 @@ double leadingNumber(std::string_view text) {
     }
     return value;
 }
+
+std::string signPlaceText(double value) {
+    std::string text = generalNumber(value);
+    const bool negative = text.front() == '-';
+    std::string_view digits = std::string_view(text).substr(negative ? 1 : 0);
+    if (digits.starts_with("0.")) digits.remove_prefix(1);
+    return (negative ? "-" : " ") + std::string(digits);
+}
+
+std::string fixedDecimalsText(double value, int decimals) {
+    // Round the number as it reads (its 15 significant digits), not its binary neighbour.
+    std::string text = generalNumber(value);
+    const bool negative = text.front() == '-';
+    if (negative) text.erase(0, 1);
+    size_t point = text.find('.');
+    std::string whole = text.substr(0, point);
+    std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+    if (static_cast<int>(fraction.size()) > decimals) {
+        const bool roundUp = fraction[static_cast<size_t>(decimals)] >= '5';
+        fraction.resize(static_cast<size_t>(decimals));
+        if (roundUp) {
+            std::string digits = whole + fraction;
+            int at = static_cast<int>(digits.size()) - 1;
+            while (at >= 0 && digits[static_cast<size_t>(at)] == '9')
+                digits[static_cast<size_t>(at--)] = '0';
+            if (at >= 0)
+                ++digits[static_cast<size_t>(at)];
+            else
+                digits.insert(digits.begin(), '1');
+            whole = digits.substr(0, digits.size() - fraction.size());
+            fraction = digits.substr(digits.size() - fraction.size());
+        }
+    }
+    fraction.append(static_cast<size_t>(decimals) - fraction.size(), '0');
+    if (whole == "0") whole.clear();
+    const bool zero = whole.find_first_not_of('0') == std::string::npos &&
+                      fraction.find_first_not_of('0') == std::string::npos;
+    std::string out = negative && !zero ? "-" : "";
+    out += whole;
+    if (decimals > 0) out += "." + fraction;
+    if (out.empty()) out = "0";
+    return out;
+}

@@ -16,6 +16,14 @@ void appendPlainDecimal(std::string& out, Fixed4 value);
 // no trailing zeros ("0" for zero): what a spreadsheet cell shows for a number.
 std::string generalNumber(double value);
 
+// The short form with a sign place: a blank before a number that is not negative, and no 0
+// before the decimal point (0.05 is " .05", -0.5 is "-.5", 50 is " 50").
+std::string signPlaceText(double value);
+
+// A number with exactly `decimals` digits after the point, rounded half away from zero, and no
+// 0 before the point when the whole part is 0 (8.1 with 2 is "8.10", 0.5 with 1 is ".5").
+std::string fixedDecimalsText(double value, int decimals);
+
 // The number at the start of a text: leading blanks and TABs skipped, then a sign, digits,
 // a decimal point and an exponent as far as they form a number. The token is empty when the
 // text does not start with a number; its value is then 0.

@@ -1,0 +1,119 @@
+#include "chart/ChartLayout.h"
+
+#include "chart/VisibleRange.h"
+#include "data/TextForms.h"
+
+#include <cmath>
+
+namespace {
+
+QString numberText(double value) {
+    return QString::fromStdString(generalNumber(value));
+}
+
+// Whole intervals of the grid; a quotient a rounding error above a whole number is that number.
+int gridIntervals(const AxisScale& axis) {
+    const double steps = axis.intervals();
+    const double nearest = std::round(steps);
+    return static_cast<int>(
+        std::fabs(steps - nearest) < 1e-9 * std::max(1.0, nearest) ? nearest : std::ceil(steps));
+}
+
+void layOutFrame(Surface& surface, const ViewState& view, const ChartProfile& profile,
+                 ChartLayout& layout, double& bottom) {
+    const bool split = view.splitUpper || view.splitLower;
+    const double height = surface.heightInPoints();
+    layout.titleFontSize = view.reduceY * height / 32 * (split ? 0.47 : 1);
+    surface.setFont(kChartFont, layout.titleFontSize);
+
+    double left = surface.textWidth(numberText(layout.axis.step)) +
+                  surface.textWidth(numberText(std::floor(layout.axis.top)));
+    double top = 3.5 * surface.textHeight(QStringLiteral("あ"));
+    double right = surface.width() - 3 * surface.textWidth(QStringLiteral("0"));
+    bottom = surface.height() - 3 * surface.textHeight(QStringLiteral("0"));
+    if (view.splitUpper) {
+        bottom *= 0.5;
+    } else if (view.splitLower) {
+        top += bottom * 0.5;
+    } else {
+        right *= view.reduceX;
+        bottom *= view.reduceY;
+    }
+    layout.frame.left = static_cast<float>(left + profile.frameMargin);
+    layout.frame.top = static_cast<float>(top + profile.frameMargin);
+    layout.frame.right = static_cast<float>(right);
+
+    const double em = surface.textWidth(QStringLiteral("あ"));
+    const double lineHeight = surface.textHeight(QStringLiteral("あ"));
+    layout.titleX = layout.frame.left + 2 * em;
+    layout.titleY = layout.frame.top - 2.25 * lineHeight;
+    layout.legendX = layout.titleX;
+    layout.legendY = layout.frame.top - 1.25 * lineHeight;
+}
+
+void layOutLabelsAndSlots(Surface& surface, const ViewState& view, const ChartProfile& profile,
+                          double bottom, ChartLayout& layout) {
+    const bool split = view.splitUpper || view.splitLower;
+    const double height = surface.heightInPoints() * (split ? 0.47 : view.reduceY);
+    surface.setFont(kChartFont, 0.8 * height / layout.axis.intervals());
+    if (surface.fontSize() > 12) surface.setFont(kChartFont, 12);
+    layout.labelFontSize = surface.fontSize();
+    layout.frame.left = static_cast<float>(
+        surface.textWidth(numberText(layout.axis.step)) +
+        surface.textWidth(numberText(std::floor(10 * layout.axis.top))) + profile.labelMargin);
+
+    const int slotCount = (layout.lastDay - layout.firstDay + 1) + 25;
+    layout.dayWidth =
+        static_cast<float>((double(layout.frame.right) - layout.frame.left) / slotCount);
+    layout.halfBody = double(layout.dayWidth) / 2 * 0.6;
+    layout.frame.height = static_cast<float>(bottom - layout.frame.top);
+}
+
+void layOutMappings(const ViewState& view, ChartLayout& layout) {
+    layout.days = {layout.frame.left, layout.dayWidth, layout.firstDay};
+    const double top = layout.axis.top;
+    const double bottom = layout.axis.bottom.toDouble();
+    const PriceMapping linear{false, top, bottom, layout.frame.top, layout.frame.height};
+    layout.gridPrices = linear;
+    layout.seriesPrices = linear;
+    if (view.logY) {
+        layout.gridPrices = {true, std::log(top), std::log(bottom), layout.frame.top,
+                             layout.frame.height};
+        const double roundedBottom =
+            Fixed4::fromDouble(std::log(bottom)).value_or(Fixed4()).toDouble();
+        layout.seriesPrices = {true, std::log(top), roundedBottom, layout.frame.top,
+                               layout.frame.height};
+    }
+}
+
+} // namespace
+
+ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& view,
+                        const ChartProfile& profile) {
+    ChartLayout layout;
+    normaliseFirstDay(series.dataCount, view);
+    layout.firstDay = view.firstDay;
+    layout.lastDay = lastDayOf(series.dataCount, view);
+    const bool daysDrawn = layout.firstDay <= layout.lastDay && layout.lastDay >= 1;
+
+    if (daysDrawn) {
+        layout.axis = axisScale(view.visibleHigh, view.visibleLow, view.userStep);
+        // A logarithmic axis cannot reach 0: it starts at the first step above it.
+        if (view.logY && layout.axis.bottom.toDouble() <= 0)
+            layout.axis.bottom = Fixed4::fromDouble(layout.axis.step).value_or(Fixed4());
+    } else {
+        layout.axis = {1, 0, Fixed4()};
+    }
+    layout.hasRange =
+        daysDrawn && layout.axis.span() > 0 && (!view.logY || layout.axis.bottom.toDouble() > 0);
+    layout.legend = legendText(legendValues(series, layout.lastDay, view.keta));
+    layout.title = titleText(series, layout.firstDay, layout.lastDay);
+
+    double bottom = 0;
+    layOutFrame(surface, view, profile, layout, bottom);
+    if (!layout.hasRange) return layout;
+    layOutLabelsAndSlots(surface, view, profile, bottom, layout);
+    layOutMappings(view, layout);
+    layout.gridLines = gridIntervals(layout.axis);
+    return layout;
+}

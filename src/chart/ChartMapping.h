@@ -1,0 +1,32 @@
+#pragma once
+
+#include "chart/ViewState.h"
+
+#include <optional>
+
+// Day index to x and back, from the plot frame and the slot width of a pass.
+struct DayMapping {
+    double left = 0;     // plotFrame.left
+    double dayWidth = 1; // width of one day slot
+    int firstDay = 1;
+
+    // Day i is centred one slot right of the left edge for the first drawn day.
+    double x(int day) const { return left + (day - firstDay + 1) * dayWidth; }
+    int dayAt(double x) const;
+};
+
+// Price to y and back. Linear: the axis top and bottom; logarithmic: their natural logarithms.
+struct PriceMapping {
+    bool logarithmic = false;
+    double top = 0;
+    double bottom = 0;
+    double frameTop = 0;
+    double frameHeight = 0;
+
+    // Not defined for a price of 0 or below on a logarithmic axis.
+    std::optional<double> y(double price) const;
+    double priceAt(double y) const;
+    // y kept within 20 twips of the frame, so that overshoots stay short and the white bands
+    // above and below the plot can cover them.
+    std::optional<double> clampedY(double price) const;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "chart/ViewState.h"
+#include "data/PriceSeries.h"
+
+#include <QString>
+
+// Title line: both heading lines, then the first and last drawn dates.
+QString titleText(const PriceSeries& series, int firstDay, int lastDay);
+
+// The newest values, as shown in the legend: close, conversion and base of the last drawn day,
+// and the spans drawn at its slot (computed 25 days before), each rounded to keta.
+struct LegendValues {
+    double close = 0, conversion = 0, base = 0, span1 = 0, span2 = 0;
+};
+LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 keta);
+QString legendText(const LegendValues& values);
+
+// The label of grid price p on an axis with this step: as many decimals as the step's text
+// has, or the step's own short form for a whole step.
+QString priceLabel(double price, double step);
+
+// Groups the drawn days by month (or by year for monthly and sparser data) into the table;
+// groups past the table's end are not listed. Returns the number of groups.
+int buildDateGroups(const PriceSeries& series, int firstDay, int lastDay, DateGroups& groups);
+
+// The date label of a group: its value with a blank before it.
+QString groupLabel(int32_t value);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/Surface.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <optional>
+
+// A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
+// no anti-aliasing so that every colour is exact.
+class PainterSurface : public Surface {
+public:
+    void clear() override;
+    double width() const override { return widthTwips_; }
+    double height() const override { return heightTwips_; }
+    double heightInPoints() const override { return heightTwips_ / kTwipsPerPoint; }
+
+    void setPenColor(Rgb color) override;
+    void setPenWidth(int pixels) override;
+    void setPenStyle(PenStyle style) override;
+    void setDrawMode(DrawMode mode) override;
+    void line(double x1, double y1, double x2, double y2) override;
+    void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
+
+    void setFont(const QString& name, double points) override;
+    double fontSize() const override { return fontPoints_; }
+    double textWidth(const QString& text) const override;
+    double textHeight(const QString& text) const override;
+    void printText(double x, double y, const QString& text) override;
+
+protected:
+    // The painter's units per inch (96 logical pixels on a window, the page's resolution on
+    // paper) and device pixels per pixel of a 96 dpi screen (for pen widths).
+    PainterSurface() = default;
+    void begin(QPainter& painter, double widthTwips, double heightTwips, double unitsPerInch,
+               double penScale, QColor background);
+
+private:
+    double toDevice(double twips) const { return twips * unitsPerTwip_; }
+    void applyPen();
+    double penPixels() const;
+
+    QPainter* painter_ = nullptr;
+    double widthTwips_ = 0, heightTwips_ = 0;
+    double unitsPerInch_ = 96, unitsPerTwip_ = 96.0 / kTwipsPerInch, penScale_ = 1;
+    QColor background_ = Qt::white;
+    QColor penColor_ = Qt::black;
+    int penWidth_ = 1;
+    Qt::PenStyle penStyle_ = Qt::SolidLine;
+    QFont font_;
+    double fontPoints_ = 0;
+    std::optional<QFontMetricsF> metrics_;
+};
+
+// Registers the chart's font name so that it renders the same on every machine.
+void registerChartFonts();

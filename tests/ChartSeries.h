@@ -1,0 +1,9 @@
+#pragma once
+
+#include "data/PriceSeries.h"
+
+#include <memory>
+
+// A computed series of `days` candles between 4000 and 5000: day d rises when d is even, the
+// highest high (5000) is on the last day and the lowest low (4000) on day 1.
+std::unique_ptr<PriceSeries> chartSeries(int days);

@@ -1,0 +1,72 @@
+#include "RecordingSurface.h"
+
+#include <cmath>
+#include <cstdio>
+
+std::string twips(double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+namespace {
+std::string rgb(Rgb c) {
+    return std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue);
+}
+} // namespace
+
+void RecordingSurface::setPenColor(Rgb c) {
+    pen_ = c;
+    log("pen " + rgb(c));
+}
+
+void RecordingSurface::setPenWidth(int pixels) {
+    penWidth_ = pixels;
+    log("width " + std::to_string(pixels));
+}
+
+void RecordingSurface::setPenStyle(PenStyle style) {
+    penStyle_ = static_cast<int>(style);
+    log("style " + std::to_string(penStyle_));
+}
+
+void RecordingSurface::setDrawMode(DrawMode mode) {
+    log(mode == DrawMode::Invert ? "mode invert" : "mode copy");
+}
+
+void RecordingSurface::stroke(const std::string& call) {
+    log(call);
+    strokes_.push_back(call + " | " + rgb(pen_) + " w" + std::to_string(penWidth_) + " s" +
+                       std::to_string(penStyle_));
+}
+
+void RecordingSurface::line(double x1, double y1, double x2, double y2) {
+    stroke("line " + twips(x1) + " " + twips(y1) + " " + twips(x2) + " " + twips(y2));
+}
+
+void RecordingSurface::box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) {
+    stroke(std::string(fill == BoxFill::Filled ? "fill " : "frame ") + twips(x1) + " " + twips(y1) +
+           " " + twips(x2) + " " + twips(y2) + " " + rgb(color));
+}
+
+void RecordingSurface::setFont(const QString&, double points) {
+    fontSize_ = std::max(0.75, std::round(points / 0.75) * 0.75);
+    log("font " + twips(fontSize_));
+}
+
+double RecordingSurface::textWidth(const QString& text) const {
+    double ems = 0;
+    for (QChar c : text) ems += c.unicode() < 0x80 ? 0.5 : 1.0;
+    return ems * fontSize_ * kTwipsPerPoint;
+}
+
+void RecordingSurface::printText(double x, double y, const QString& text) {
+    stroke("text " + twips(x) + " " + twips(y) + " " + text.toStdString());
+}
+
+std::vector<std::string> RecordingSurface::callsOf(const std::string& word) const {
+    std::vector<std::string> found;
+    for (const std::string& call : calls_)
+        if (call.rfind(word + " ", 0) == 0) found.push_back(call);
+    return found;
+}

@@ -1,0 +1,129 @@
+#include "app/CommandLine.h"
+#include "chart/ChartPainter.h"
+#include "chart/VisibleRange.h"
+#include "platform/ImageSurface.h"
+#include "platform/PrinterSurface.h"
+
+#include "ChartSeries.h"
+#include "LoaderTestSupport.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
+#include <QPrinter>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QSet<QRgb> coloursOf(const QImage& image) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) colours.insert(line[x] | 0xFF000000);
+    }
+    return colours;
+}
+
+} // namespace
+
+TEST(ImageSurface, TwipsPixelsAndFontsOfTheWindowImage) {
+    QImage image = chartImage(QSize(200, 100), 2);
+    EXPECT_EQ(image.size(), QSize(400, 200));
+    ImageSurface surface(image);
+    EXPECT_EQ(surface.width(), 3000);
+    EXPECT_EQ(surface.height(), 1500);
+    EXPECT_EQ(surface.heightInPoints(), 75);
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+    EXPECT_EQ(surface.fontSize(), 12); // 16 pixels
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 11.6);
+    EXPECT_EQ(surface.fontSize(), 11.25); // 15 pixels
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 0.1);
+    EXPECT_EQ(surface.fontSize(), 0.75); // never below one pixel
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+    // The Mincho face stands in for the chart's font; a full-width character is an em wide.
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("ＭＳ 明朝"))).family(), QStringLiteral("IPAMincho"));
+    EXPECT_NEAR(surface.textWidth(QStringLiteral("あ")), 240, 15);
+    EXPECT_NEAR(surface.textWidth(QStringLiteral("0")), 120, 15);
+    EXPECT_GT(surface.textHeight(QStringLiteral("0")), 240);
+
+    surface.clear();
+    surface.setPenColor({255, 0, 0});
+    surface.line(0, 150, 1500, 150); // ten logical pixels down: about row 20 at ratio 2
+    surface.box(1500, 750, 1800, 900, {0, 0, 128}, BoxFill::Filled);
+    int redRows = 0;
+    for (int y = 17; y <= 23; ++y) redRows += (image.pixel(100, y) | 0xFF000000) == qRgb(255, 0, 0);
+    EXPECT_EQ(redRows, 2); // a one-pixel pen is two device pixels wide
+    EXPECT_EQ(image.pixel(210, 110) | 0xFF000000, qRgb(0, 0, 128));
+    EXPECT_EQ(image.pixel(300, 150) | 0xFF000000, qRgb(255, 255, 255));
+}
+
+TEST(ImageSurface, TheChartUsesOnlyItsOwnColours) {
+    auto series = chartSeries(150);
+    ViewState view;
+    view.spanBack = true;
+    scanVisibleRange(*series, view);
+    QImage image = chartImage(QSize(1000, 600));
+    {
+        ImageSurface surface(image);
+        drawChart(surface, *series, view, kScreenProfile);
+    }
+    const QSet<QRgb> expected = {qRgb(255, 255, 255), qRgb(0, 0, 0),     qRgb(0, 150, 150),
+                                 qRgb(0, 200, 0),     qRgb(150, 0, 150), qRgb(0, 0, 255),
+                                 qRgb(255, 0, 0),     qRgb(0, 0, 128)};
+    QSet<QRgb> found = coloursOf(image);
+    EXPECT_TRUE(found.subtract(expected).isEmpty()) << "anti-aliased or stray colours";
+    EXPECT_EQ(coloursOf(image), expected);
+}
+
+TEST(PrinterSurface, PrintsTheChartInBlackOnAPage) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    auto series = chartSeries(120);
+    ViewState view;
+    scanVisibleRange(*series, view);
+    {
+        PrinterSurface page(printer);
+        EXPECT_GT(page.width(), 8000); // a printable A4 or Letter width, in twips
+        EXPECT_GT(page.heightInPoints(), 600);
+        view.splitLower = true; // the lower half ends the document
+        drawChart(page, *series, view, kPageProfile);
+        EXPECT_FALSE(page.isActive());
+    }
+    EXPECT_GT(view.plotFrame.left, 300);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 10000);
+}
+
+TEST(RenderCommand, WritesThePngOfTheChart) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    const QString file = kFixtures + QStringLiteral("/examples/nikkei_sjis_yymmdd.txt");
+    CommandResult result = runCommandLine(
+        {QStringLiteral("--render"), png, QStringLiteral("--size"), QStringLiteral("640x400"),
+         QStringLiteral("--lagging"), QStringLiteral("both"), QStringLiteral("--log"),
+         QStringLiteral("--days"), QStringLiteral("30"), file});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    QImage image(png);
+    ASSERT_EQ(image.size(), QSize(640, 400));
+    EXPECT_TRUE(coloursOf(image).contains(qRgb(150, 0, 150))); // the back placement is drawn
+
+    result = runCommandLine(
+        {QStringLiteral("--render"), png, kFixtures + QStringLiteral("/wrong_sheet.xls")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.standardError, "エラー: シート名を確認して下さい\n");
+    EXPECT_EQ(QImage(png).size(), QSize(1280, 800)); // still written: an empty chart
+
+    result = runCommandLine(
+        {QStringLiteral("--render"), dir.filePath(QStringLiteral("none/x.png")), file});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.standardError.find("ファイルに書き込めません"), std::string::npos);
+}
