@@ -112,7 +112,7 @@ TEST(RenderCommand, WritesThePngOfTheChart) {
          QStringLiteral("--lagging"), QStringLiteral("both"), QStringLiteral("--log"),
          QStringLiteral("--days"), QStringLiteral("30"), file});
     EXPECT_EQ(result.exitCode, 0) << result.standardError;
-    QImage image(png);
+    const QImage image = QImage(png).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(image.size(), QSize(640, 400));
     EXPECT_TRUE(coloursOf(image).contains(qRgb(150, 0, 150))); // the back placement is drawn
 

@@ -2,6 +2,7 @@
 
 #include "chart/ViewState.h"
 
+#include <cmath>
 #include <optional>
 
 // Day index to x and back, from the plot frame and the slot width of a pass.
@@ -24,9 +25,22 @@ struct PriceMapping {
     double frameHeight = 0;
 
     // Not defined for a price of 0 or below on a logarithmic axis.
-    std::optional<double> y(double price) const;
+    std::optional<double> y(double price) const {
+        double value = price;
+        if (logarithmic) {
+            if (price <= 0) return std::nullopt;
+            value = std::log(price);
+        }
+        return (top - value) / (top - bottom) * frameHeight + frameTop;
+    }
     double priceAt(double y) const;
     // y kept within 20 twips of the frame, so that overshoots stay short and the white bands
     // above and below the plot can cover them.
-    std::optional<double> clampedY(double price) const;
+    std::optional<double> clampedY(double price) const {
+        const std::optional<double> mapped = y(price);
+        if (!mapped) return std::nullopt;
+        if (*mapped < frameTop) return frameTop - 20;
+        if (*mapped > frameTop + frameHeight) return frameTop + frameHeight + 20;
+        return mapped;
+    }
 };

@@ -1,5 +1,7 @@
 #include "platform/ImageSurface.h"
 
+#include "platform/PixelRaster.h"
+
 namespace {
 constexpr double kTwipsPerPixel = 15;
 } // namespace
@@ -11,9 +13,42 @@ QImage chartImage(QSize logicalPixels, qreal devicePixelRatio) {
     return image;
 }
 
-ImageSurface::ImageSurface(QImage& image, QColor background) : painter_(&image) {
+ImageSurface::ImageSurface(QImage& image, QColor background)
+    : painter_(&image), image_(image), pixelsPerTwip_(image.devicePixelRatio() / kTwipsPerPixel) {
+    // The painter has made the image its own; the direct writes below use the same pixels.
     const qreal ratio = image.devicePixelRatio();
     const QSizeF logical = QSizeF(image.size()) / ratio;
     begin(painter_, logical.width() * kTwipsPerPixel, logical.height() * kTwipsPerPixel,
           kTwipsPerInch / kTwipsPerPixel, ratio, background);
+}
+
+void ImageSurface::line(double x1, double y1, double x2, double y2) {
+    if (inverting() || image_.format() != QImage::Format_RGB32) {
+        PainterSurface::line(x1, y1, x2, y2);
+        return;
+    }
+    DashPattern pattern = DashPattern::Solid;
+    if (penStyle() == Qt::DashLine) pattern = DashPattern::Dashed;
+    if (penStyle() == Qt::DotLine) pattern = DashPattern::Dotted;
+    rasterLine(image_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), penColor().rgb(),
+               static_cast<int>(penPixels()), pattern);
+}
+
+void ImageSurface::box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) {
+    if (inverting() || image_.format() != QImage::Format_RGB32) {
+        PainterSurface::box(x1, y1, x2, y2, color, fill);
+        return;
+    }
+    const QRgb rgb = qRgb(color.red, color.green, color.blue);
+    if (fill == BoxFill::Filled) {
+        rasterFill(image_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), rgb);
+        return;
+    }
+    const int width = static_cast<int>(penPixels());
+    const double left = toPixels(x1), top = toPixels(y1), right = toPixels(x2),
+                 bottom = toPixels(y2);
+    rasterLine(image_, left, top, right, top, rgb, width, DashPattern::Solid);
+    rasterLine(image_, right, top, right, bottom, rgb, width, DashPattern::Solid);
+    rasterLine(image_, right, bottom, left, bottom, rgb, width, DashPattern::Solid);
+    rasterLine(image_, left, bottom, left, top, rgb, width, DashPattern::Solid);
 }

@@ -5,14 +5,22 @@
 #include <QImage>
 
 // The window's chart image: 15 twips to a logical pixel, drawn at the image's device pixel
-// ratio so that it stays sharp on high-density screens. Painting ends with the surface.
+// ratio so that it stays sharp on high-density screens. Lines and boxes go straight into the
+// pixels; text and the inverting rubber band go through the painter. Painting ends with the
+// surface.
 class ImageSurface final : public PainterSurface {
 public:
     explicit ImageSurface(QImage& image, QColor background = Qt::white);
+    void line(double x1, double y1, double x2, double y2) override;
+    void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
     void endDocument() override {}
 
 private:
+    double toPixels(double twips) const { return twips * pixelsPerTwip_; }
+
     QPainter painter_;
+    QImage& image_;
+    double pixelsPerTwip_;
 };
 
 // An image of that many logical pixels, ready for an ImageSurface.

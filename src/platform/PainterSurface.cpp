@@ -18,7 +18,7 @@ void PainterSurface::begin(QPainter& painter, double widthTwips, double heightTw
     background_ = background;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    applyPen();
+    penChanged_ = true;
 }
 
 void PainterSurface::clear() {
@@ -26,31 +26,27 @@ void PainterSurface::clear() {
 }
 
 void PainterSurface::setPenColor(Rgb color) {
-    penColor_ = QColor(color.red, color.green, color.blue);
-    applyPen();
+    const QColor next(color.red, color.green, color.blue);
+    penChanged_ = penChanged_ || next != penColor_;
+    penColor_ = next;
 }
 
 void PainterSurface::setPenWidth(int pixels) {
-    penWidth_ = std::max(pixels, 1);
-    applyPen();
+    const int next = std::max(pixels, 1);
+    penChanged_ = penChanged_ || next != penWidth_;
+    penWidth_ = next;
 }
 
 void PainterSurface::setPenStyle(PenStyle style) {
-    switch (style) {
-    case PenStyle::Solid:
-        penStyle_ = Qt::SolidLine;
-        break;
-    case PenStyle::Dashed:
-        penStyle_ = Qt::DashLine;
-        break;
-    case PenStyle::Dotted:
-        penStyle_ = Qt::DotLine;
-        break;
-    }
-    applyPen();
+    Qt::PenStyle next = Qt::SolidLine;
+    if (style == PenStyle::Dashed) next = Qt::DashLine;
+    if (style == PenStyle::Dotted) next = Qt::DotLine;
+    penChanged_ = penChanged_ || next != penStyle_;
+    penStyle_ = next;
 }
 
 void PainterSurface::setDrawMode(DrawMode mode) {
+    inverting_ = mode == DrawMode::Invert;
     painter_->setCompositionMode(mode == DrawMode::Invert ? QPainter::RasterOp_SourceXorDestination
                                                           : QPainter::CompositionMode_SourceOver);
 }
@@ -60,13 +56,16 @@ double PainterSurface::penPixels() const {
     return std::max(1.0, std::round(penWidth_ * penScale_));
 }
 
-void PainterSurface::applyPen() {
+void PainterSurface::usePen() {
+    if (!penChanged_) return;
     QPen pen(penColor_, penPixels(), penStyle_, Qt::FlatCap);
     pen.setCosmetic(true);
     painter_->setPen(pen);
+    penChanged_ = false;
 }
 
 void PainterSurface::line(double x1, double y1, double x2, double y2) {
+    usePen();
     painter_->drawLine(QPointF(toDevice(x1), toDevice(y1)), QPointF(toDevice(x2), toDevice(y2)));
 }
 
@@ -79,40 +78,54 @@ void PainterSurface::box(double x1, double y1, double x2, double y2, Rgb color, 
         painter_->fillRect(rect, qcolor);
         return;
     }
-    const QPen saved = painter_->pen();
     QPen outline(qcolor, penPixels());
     outline.setCosmetic(true);
     painter_->setPen(outline);
     painter_->setBrush(Qt::NoBrush);
     painter_->drawRect(rect);
-    painter_->setPen(saved);
+    penChanged_ = true;
 }
 
 void PainterSurface::setFont(const QString& name, double points) {
     // Fonts come in whole device pixels; the size in effect is the one those pixels make.
     const double clamped = std::clamp(points, 0.0, 1000.0); // beyond any page
     const int pixels = std::max(1, static_cast<int>(std::lround(clamped * unitsPerInch_ / 72)));
-    if (font_.family() != name || font_.pixelSize() != pixels || !metrics_) {
-        font_.setFamily(name);
-        font_.setPixelSize(pixels);
-        font_.setStyleStrategy(QFont::NoAntialias);
-        metrics_.emplace(font_, painter_->device());
-    }
     fontPoints_ = pixels * 72 / unitsPerInch_;
-    painter_->setFont(font_);
+    if (currentFont_ && currentFont_->pixels == pixels &&
+        currentFont_->unitsPerInch == unitsPerInch_ && currentFont_->font.family() == name)
+        return;
+    // Kept for the whole run, across surfaces: every pass measures the same texts again.
+    static QHash<QString, QHash<qint64, std::shared_ptr<FontSize>>> known;
+    const qint64 key = (qint64(std::lround(unitsPerInch_ * 1000)) << 20) | pixels;
+    std::shared_ptr<FontSize>& size = known[name][key];
+    if (!size) {
+        QFont font(name);
+        font.setPixelSize(pixels);
+        font.setStyleStrategy(QFont::NoAntialias);
+        size = std::make_shared<FontSize>(
+            FontSize{font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}});
+    }
+    if (size != currentFont_) painter_->setFont(size->font);
+    currentFont_ = size;
 }
 
 double PainterSurface::textWidth(const QString& text) const {
-    return metrics_ ? metrics_->horizontalAdvance(text) / unitsPerTwip_ : 0;
+    if (!currentFont_) return 0;
+    auto known = currentFont_->widths.constFind(text);
+    if (known != currentFont_->widths.constEnd()) return *known;
+    const double width = currentFont_->metrics.horizontalAdvance(text) / unitsPerTwip_;
+    if (currentFont_->widths.size() > 4096) currentFont_->widths.clear(); // titles of many files
+    currentFont_->widths.insert(text, width);
+    return width;
 }
 
 double PainterSurface::textHeight(const QString&) const {
-    return metrics_ ? metrics_->height() / unitsPerTwip_ : 0;
+    return currentFont_ ? currentFont_->metrics.height() / unitsPerTwip_ : 0;
 }
 
 void PainterSurface::printText(double x, double y, const QString& text) {
-    if (!metrics_) return;
+    if (!currentFont_) return;
     painter_->setPen(QPen(penColor_));
-    painter_->drawText(QPointF(toDevice(x), toDevice(y) + metrics_->ascent()), text);
-    applyPen();
+    painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()), text);
+    penChanged_ = true;
 }

@@ -4,9 +4,10 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 
-#include <optional>
+#include <memory>
 
 // A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
 // no anti-aliasing so that every colour is exact.
@@ -37,10 +38,26 @@ protected:
     void begin(QPainter& painter, double widthTwips, double heightTwips, double unitsPerInch,
                double penScale, QColor background);
 
+    QColor penColor() const { return penColor_; }
+    Qt::PenStyle penStyle() const { return penStyle_; }
+    double penPixels() const;
+    bool inverting() const { return inverting_; }
+
 private:
     double toDevice(double twips) const { return twips * unitsPerTwip_; }
-    void applyPen();
-    double penPixels() const;
+    // The pen goes to the painter only when something is drawn with it: the chart sets its
+    // pen for nearly every segment, mostly to what it already was.
+    void usePen();
+
+    // Fonts and text widths of one pixel size, kept for the whole surface: the date labels
+    // measure the same texts at the same sizes again and again.
+    struct FontSize {
+        QFont font;
+        QFontMetricsF metrics;
+        int pixels;
+        double unitsPerInch;
+        mutable QHash<QString, double> widths;
+    };
 
     QPainter* painter_ = nullptr;
     double widthTwips_ = 0, heightTwips_ = 0;
@@ -49,9 +66,10 @@ private:
     QColor penColor_ = Qt::black;
     int penWidth_ = 1;
     Qt::PenStyle penStyle_ = Qt::SolidLine;
-    QFont font_;
+    bool penChanged_ = true;
+    bool inverting_ = false;
     double fontPoints_ = 0;
-    std::optional<QFontMetricsF> metrics_;
+    std::shared_ptr<FontSize> currentFont_;
 };
 
 // Registers the chart's font name so that it renders the same on every machine.

@@ -1,0 +1,51 @@
+// One drawing pass of the whole chart onto the window's image, as a resize or a new file does.
+#include "BenchDays.h"
+
+#include "chart/ChartPainter.h"
+#include "chart/VisibleRange.h"
+#include "ichimoku/Ichimoku.h"
+#include "platform/ImageSurface.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void drawDays(benchmark::State& state, int days) {
+    auto series = loadedFullSeries(state);
+    if (!series) return;
+    computeIchimoku(*series);
+    ViewState view;
+    view.maxLength = static_cast<int16_t>(days);
+    view.firstDay = static_cast<int16_t>(series->dataCount - days + 1);
+    view.spanBack = true;
+    scanVisibleRange(*series, view);
+    QImage image = chartImage(QSize(1600, 900));
+    for (auto _ : state) {
+        ImageSurface surface(image);
+        drawChart(surface, *series, view, kScreenProfile);
+    }
+}
+
+void BM_DrawChart120Days(benchmark::State& state) {
+    drawDays(state, 120);
+}
+void BM_DrawChartAllDays(benchmark::State& state) {
+    drawDays(state, kMaxDays);
+}
+BENCHMARK(BM_DrawChart120Days)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawChartAllDays)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// Fonts need a GUI application; no screen is needed.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    registerChartFonts();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

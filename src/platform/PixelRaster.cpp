@@ -1,0 +1,127 @@
+#include "platform/PixelRaster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Cuts the line to the rectangle [low, high] on both axes (Liang-Barsky); false when nothing of
+// it is inside. Keeps far-off points, such as a clamped price, from costing a walk of pixels.
+bool clipLine(double& x1, double& y1, double& x2, double& y2, double lowX, double lowY,
+              double highX, double highY) {
+    double t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - lowX, highX - x1, y1 - lowY, highY - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const double startX = x1, startY = y1;
+    x1 = startX + t0 * dx;
+    y1 = startY + t0 * dy;
+    x2 = startX + t1 * dx;
+    y2 = startY + t1 * dy;
+    return true;
+}
+
+// The on-off cycle of a pen, in pixels along the line: dashes of 4 widths and dots of 1, each
+// followed by a gap of 2 widths.
+struct Dashes {
+    int on;
+    int period;
+    Dashes(DashPattern pattern, int width) {
+        const int onUnits = pattern == DashPattern::Dashed ? 4 : 1;
+        on = pattern == DashPattern::Solid ? 1 : onUnits * width;
+        period = pattern == DashPattern::Solid ? 1 : (onUnits + 2) * width;
+    }
+};
+
+} // namespace
+
+void rasterLine(QImage& image, double x1, double y1, double x2, double y2, QRgb color, int width,
+                DashPattern pattern) {
+    const int w = image.width(), h = image.height();
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    width = std::max(width, 1);
+    const double startX = x1, startY = y1;
+    if (!clipLine(x1, y1, x2, y2, -width, -width, w + width, h + width)) return;
+    int px = static_cast<int>(std::floor(x1)), py = static_cast<int>(std::floor(y1));
+    const int endX = static_cast<int>(std::floor(x2)), endY = static_cast<int>(std::floor(y2));
+    const int dx = std::abs(endX - px), dy = -std::abs(endY - py);
+    const int sx = px < endX ? 1 : -1, sy = py < endY ? 1 : -1;
+    const bool alongX = dx >= -dy;
+    const Dashes dashes(pattern, width);
+    // The pattern runs from the line's own start, even when clipping cut that start off.
+    const int skipped = static_cast<int>(alongX ? std::fabs(std::floor(x1) - std::floor(startX))
+                                                : std::fabs(std::floor(y1) - std::floor(startY)));
+    int phase = skipped % dashes.period;
+    const int from = -(width - 1) / 2, to = width / 2;
+    auto* bits = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+
+    if (px == endX || py == endY) {
+        // Straight lines, most of the chart (wicks, cloud, grid): no error term to carry.
+        const int steps = std::max(dx, -dy);
+        for (int i = 0; i <= steps; ++i) {
+            if (phase < dashes.on) {
+                for (int k = from; k <= to; ++k) {
+                    const int x = alongX ? px : px + k, y = alongX ? py + k : py;
+                    if (x >= 0 && x < w && y >= 0 && y < h) bits[y * stride + x] = color;
+                }
+            }
+            if (++phase == dashes.period) phase = 0;
+            if (alongX)
+                px += sx;
+            else
+                py += sy;
+        }
+        return;
+    }
+
+    int error = dx + dy;
+    for (;;) {
+        if (phase < dashes.on) {
+            for (int k = from; k <= to; ++k) {
+                const int x = alongX ? px : px + k, y = alongX ? py + k : py;
+                if (x >= 0 && x < w && y >= 0 && y < h) bits[y * stride + x] = color;
+            }
+        }
+        if (px == endX && py == endY) break;
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            px += sx;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            py += sy;
+        }
+        if (++phase == dashes.period) phase = 0;
+    }
+}
+
+void rasterFill(QImage& image, double x1, double y1, double x2, double y2, QRgb color) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    const double left = std::max(std::floor(std::min(x1, x2)), 0.0);
+    const double top = std::max(std::floor(std::min(y1, y2)), 0.0);
+    const double right = std::min(std::floor(std::max(x1, x2)), image.width() - 1.0);
+    const double bottom = std::min(std::floor(std::max(y1, y2)), image.height() - 1.0);
+    if (left > right || top > bottom) return;
+    auto* bits = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); ++y)
+        std::fill(bits + y * stride + static_cast<int>(left),
+                  bits + y * stride + static_cast<int>(right) + 1, color);
+}
