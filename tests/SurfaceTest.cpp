@@ -127,3 +127,20 @@ TEST(RenderCommand, WritesThePngOfTheChart) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.standardError.find("ファイルに書き込めません"), std::string::npos);
 }
+
+TEST(ImageSurface, NumberWidthsAreTheWidthsOfTheirText) {
+    QImage image = chartImage(QSize(100, 100));
+    ImageSurface surface(image);
+    const QString texts[] = {QStringLiteral(" 199901"), QStringLiteral("-12.50"),
+                             QStringLiteral("1,234"), QStringLiteral("0")};
+    for (double points = 2; points <= 30; points += 0.75) {
+        surface.setFont(QStringLiteral("ＭＳ 明朝"), points);
+        QFont font(QStringLiteral("ＭＳ 明朝"));
+        font.setPixelSize(static_cast<int>(std::lround(points * 96 / 72)));
+        font.setStyleStrategy(QFont::NoAntialias);
+        const QFontMetricsF metrics(font, &image);
+        for (const QString& text : texts)
+            EXPECT_DOUBLE_EQ(surface.textWidth(text), metrics.horizontalAdvance(text) * 15)
+                << points;
+    }
+}

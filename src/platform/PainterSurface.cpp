@@ -103,14 +103,36 @@ void PainterSurface::setFont(const QString& name, double points) {
         font.setPixelSize(pixels);
         font.setStyleStrategy(QFont::NoAntialias);
         size = std::make_shared<FontSize>(
-            FontSize{font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}});
+            FontSize{font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}});
+        size->digitAdvances.fill(-1);
     }
     if (size != currentFont_) painter_->setFont(size->font);
     currentFont_ = size;
 }
 
+namespace {
+
+// Characters that never kern or combine: a number's text is as wide as their advances added up.
+bool isNumberCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= '0' && u <= '9') || u == ' ' || u == '.' || u == ',' || u == '-' || u == '+';
+}
+
+} // namespace
+
 double PainterSurface::textWidth(const QString& text) const {
     if (!currentFont_) return 0;
+    // The date labels are measured at one size after another; adding up cached advances spares
+    // shaping each label anew.
+    if (std::all_of(text.begin(), text.end(), isNumberCharacter)) {
+        double width = 0;
+        for (QChar c : text) {
+            double& advance = currentFont_->digitAdvances[c.unicode()];
+            if (advance < 0) advance = currentFont_->metrics.horizontalAdvance(c);
+            width += advance;
+        }
+        return width / unitsPerTwip_;
+    }
     auto known = currentFont_->widths.constFind(text);
     if (known != currentFont_->widths.constEnd()) return *known;
     const double width = currentFont_->metrics.horizontalAdvance(text) / unitsPerTwip_;

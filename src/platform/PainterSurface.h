@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPainter>
 
+#include <array>
 #include <memory>
 
 // A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
@@ -57,6 +58,7 @@ private:
         int pixels;
         double unitsPerInch;
         mutable QHash<QString, double> widths;
+        mutable std::array<double, 128> digitAdvances; // negative until measured
     };
 
     QPainter* painter_ = nullptr;
