@@ -8,3 +8,9 @@
 inline void PrintTo(Fixed4 value, std::ostream* out) {
     *out << plainDecimal(value);
 }
+
+#include <QString>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

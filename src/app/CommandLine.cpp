@@ -17,8 +17,9 @@
 namespace {
 
 constexpr char kUsage[] =
-    "使い方: nimbrel --export-csv OUT [--sheet NAME] FILE | nimbrel --render OUT.png "
-    "[--size WxH] [--days N] [--log] [--lagging forward|back|both|none] [--sheet NAME] FILE\n";
+    "使い方: nimbrel [FILE] | nimbrel --export-csv OUT [--sheet NAME] FILE | nimbrel --render "
+    "OUT.png [--size WxH] [--days N] [--log] [--lagging forward|back|both|none] [--sheet NAME] "
+    "FILE\n";
 
 enum class Job { None, ExportCsv, Render };
 

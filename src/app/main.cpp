@@ -1,12 +1,15 @@
 #include "app/CommandLine.h"
+#include "app/MainWindow.h"
+#include "platform/MessageBoxes.h"
 #include "platform/PainterSurface.h"
+#include "platform/SettingsStore.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -17,13 +20,11 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     qt_message_output(type, context, message);
 }
 
-} // namespace
+bool isCommand(const QStringList& arguments) {
+    return arguments.contains(QStringLiteral("--export-csv")) || isRenderCommand(arguments);
+}
 
-int main(int argc, char* argv[]) {
-    qInstallMessageHandler(quietMessages);
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-
+int runCommand(int argc, char* argv[], const QStringList& arguments) {
     std::unique_ptr<QGuiApplication> application;
     if (isRenderCommand(arguments)) {
         // A render needs fonts but no screen: without a display, draw offscreen.
@@ -38,4 +39,29 @@ int main(int argc, char* argv[]) {
     std::fwrite(result.standardOutput.data(), 1, result.standardOutput.size(), stdout);
     std::fwrite(result.standardError.data(), 1, result.standardError.size(), stderr);
     return result.exitCode;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(quietMessages);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (isCommand(arguments)) return runCommand(argc, argv, arguments);
+    if (arguments.size() > 1 ||
+        (arguments.size() == 1 && arguments[0].startsWith(QLatin1String("--")))) {
+        std::fputs(runCommandLine({}).standardError.c_str(), stderr);
+        return 2;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Nimbrel"));
+    QApplication::setApplicationName(QStringLiteral("Nimbrel"));
+    registerChartFonts();
+    IniSettingsStore store;
+    QtMessageBoxes messages;
+    MainWindow window(store, messages);
+    window.showAsSaved();
+    if (!arguments.isEmpty()) window.openFile(arguments.front());
+    return application.exec();
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The version window (Form2): the program's icon, name and version, and an OK button. It is
+// modeless and only hides, so it comes back where the user left it.
+class AboutBox final : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget* parent = nullptr);
+
+    // Shows the window (again) with its product line.
+    void showVersion();
+
+    QLabel* picture() const { return picture1_; }
+    QLabel* label() const { return label1_; }
+    QPushButton* okButton() const { return command1_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QLabel* picture1_;
+    QLabel* label1_;
+    QPushButton* command1_;
+};
+
+inline const QString kVersionLine = QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04");

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// The client area: shows the chart image that the last drawing pass left. Painting never draws
+// the chart; covering, uncovering and restoring the window show the kept image.
+class ChartView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+
+    // The image to draw the next pass into, at the view's size and pixel density; a new image
+    // when the size changed, otherwise the kept one.
+    QImage& imageForDrawing();
+    bool imageFitsView() const;
+
+signals:
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage image_;
+};

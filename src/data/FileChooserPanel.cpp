@@ -1,0 +1,246 @@
+#include "data/FileChooserPanel.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStorageInfo>
+
+namespace {
+
+// The panel's own layout is in twips, 15 to a pixel.
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+bool isWildcard(const QString& text) {
+    return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
+}
+
+// "*.*" matches every name, as users of file dialogs expect, dotted or not.
+QStringList nameFilters(const QString& pattern) {
+    QStringList filters;
+    for (const QString& part : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        filters << (part.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : part.trimmed());
+    return filters;
+}
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+constexpr int kPathRole = Qt::UserRole;
+
+} // namespace
+
+FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent), messages_(messages), text1_(new QLineEdit(this)),
+      text2_(new QLineEdit(this)), sheetLabel_(new QLabel(QStringLiteral("シート名"), this)),
+      file1_(new QListWidget(this)), drive1_(new QComboBox(this)), dir1_(new QListWidget(this)) {
+    setObjectName(QStringLiteral("FileChooserPanel"));
+    setAutoFillBackground(true);
+    setGeometry(twips(0, 0, 12015, 8055));
+
+    auto* fileLabel = new QLabel(QStringLiteral("ファイル名"), this);
+    fileLabel->setGeometry(twips(120, 0, 2055, 255));
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(twips(120, 240, 2052, 315));
+    sheetLabel_->setGeometry(twips(120, 720, 735, 255));
+    text2_->setObjectName(QStringLiteral("Text2"));
+    text2_->setGeometry(twips(840, 660, 1332, 315));
+    file1_->setObjectName(QStringLiteral("File1"));
+    file1_->setGeometry(twips(120, 1080, 2055, 1968));
+    auto* driveLabel = new QLabel(QStringLiteral("ドライブ"), this);
+    driveLabel->setGeometry(twips(2400, 0, 2295, 255));
+    drive1_->setObjectName(QStringLiteral("Drive1"));
+    drive1_->setGeometry(twips(2400, 240, 2292, 312));
+    dir1_->setObjectName(QStringLiteral("Dir1"));
+    dir1_->setGeometry(twips(2400, 840, 2295, 2430));
+
+    text1_->installEventFilter(this);
+    text2_->installEventFilter(this);
+    file1_->installEventFilter(this);
+    connect(file1_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { text1_->setText(item->text()); });
+    connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        file1_->setCurrentItem(item);
+        emit openRequested();
+    });
+    connect(dir1_, &QListWidget::itemActivated, this, &FileChooserPanel::directoryActivated);
+
+    fillDrives();
+    connect(drive1_, &QComboBox::activated, this, &FileChooserPanel::driveChosen);
+    setDirectory(QDir::homePath());
+    setSheetBoxVisible(false);
+    hide();
+}
+
+void FileChooserPanel::showPanel() {
+    show();
+    raise();
+    sheetSourceName_ = text2_->text() + QLatin1Char('$');
+}
+
+QString FileChooserPanel::resolved(const QString& path) const {
+    return QDir::cleanPath(QDir(directory_).absoluteFilePath(QDir::fromNativeSeparators(path)));
+}
+
+bool FileChooserPanel::setDirectory(const QString& path) {
+    const QString target = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QFileInfo info(target);
+    if (!info.isDir() || !info.isReadable() || !QDir(target).isReadable()) {
+        messages_.showMessage(this, Message{QStringLiteral("エラー"),
+                                            QStringLiteral("フォルダを開けません\n") + target,
+                                            MessageIcon::Exclamation});
+        // The drive list goes back to the drive of the folder still shown.
+        const int drive = drive1_->findData(QStorageInfo(directory_).rootPath());
+        if (drive >= 0) drive1_->setCurrentIndex(drive);
+        return false;
+    }
+    directory_ = target;
+    const int drive = drive1_->findData(QStorageInfo(directory_).rootPath());
+    if (drive >= 0) drive1_->setCurrentIndex(drive);
+    fillDirectoryList();
+    fillFileList();
+    return true;
+}
+
+void FileChooserPanel::setPattern(const QString& pattern) {
+    pattern_ = pattern.isEmpty() ? QStringLiteral("*.*") : pattern;
+    fillFileList();
+}
+
+QString FileChooserPanel::selectedFileName() const {
+    const QListWidgetItem* item = file1_->currentItem();
+    return item ? item->text() : QString();
+}
+
+bool FileChooserPanel::selectFile(const QString& fileName) {
+    const QList<QListWidgetItem*> found = file1_->findItems(fileName, Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    file1_->setCurrentItem(found.front());
+    text1_->setText(fileName);
+    return true;
+}
+
+void FileChooserPanel::setSheetSourceName(const QString& name) {
+    sheetSourceName_ = name;
+    text2_->setText(name.left(name.size() - 1));
+}
+
+void FileChooserPanel::showSheetBoxForPattern() {
+    setSheetBoxVisible(text1_->text().contains(QLatin1String("xls")));
+}
+
+void FileChooserPanel::setSheetBoxVisible(bool visible) {
+    sheetLabel_->setVisible(visible);
+    text2_->setVisible(visible);
+}
+
+void FileChooserPanel::handToFileList(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.isEmpty()) return;
+    if (isWildcard(text)) {
+        const QString path = QDir::fromNativeSeparators(text);
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        if (slash >= 0 && !setDirectory(resolved(path.left(slash + 1)))) return;
+        setPattern(path.mid(slash + 1));
+        return;
+    }
+    const QFileInfo info(resolved(text));
+    if (info.isDir()) {
+        setDirectory(info.absoluteFilePath());
+    } else if (info.isFile()) {
+        if (info.absolutePath() != directory_ && !setDirectory(info.absolutePath())) return;
+        if (selectFile(info.fileName())) emit openRequested();
+    } else {
+        setPattern(text); // a name that matches nothing lists nothing
+    }
+}
+
+void FileChooserPanel::fillDrives() {
+    drive1_->clear();
+    const QString home = QDir::homePath();
+    drive1_->addItem(home, QStorageInfo(home).rootPath());
+    drive1_->setItemData(0, home, kPathRole + 1);
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady() || drive1_->findText(volume.rootPath()) >= 0)
+            continue;
+        drive1_->addItem(volume.rootPath(), volume.rootPath());
+        drive1_->setItemData(drive1_->count() - 1, volume.rootPath(), kPathRole + 1);
+    }
+}
+
+void FileChooserPanel::driveChosen(int index) {
+    const QString previous = directory_;
+    if (!setDirectory(drive1_->itemData(index, kPathRole + 1).toString()) && !previous.isEmpty()) {
+        const int back = drive1_->findData(QStorageInfo(previous).rootPath());
+        if (back >= 0) drive1_->setCurrentIndex(back);
+    }
+}
+
+void FileChooserPanel::directoryActivated(QListWidgetItem* item) {
+    setDirectory(item->data(kPathRole).toString());
+}
+
+void FileChooserPanel::fillDirectoryList() {
+    dir1_->clear();
+    // The folders from the root down to this one, then the folders inside it.
+    QStringList chain;
+    for (QDir dir(directory_);;) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp()) break;
+    }
+    int depth = 0;
+    for (const QString& path : chain) {
+        const QString name = QDir(path).isRoot() ? path : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, dir1_);
+        item->setData(kPathRole, path);
+        ++depth;
+    }
+    dir1_->setCurrentRow(dir1_->count() - 1);
+    const QFileInfoList children =
+        QDir(directory_)
+            .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& child : children) {
+        auto* item =
+            new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + child.fileName(), dir1_);
+        item->setData(kPathRole, child.absoluteFilePath());
+    }
+}
+
+void FileChooserPanel::fillFileList() {
+    file1_->clear();
+    if (directory_.isEmpty()) return;
+    QDir dir(directory_);
+    dir.setNameFilters(nameFilters(pattern_));
+    dir.setFilter(QDir::Files);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    file1_->addItems(dir.entryList());
+}
+
+bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == text1_) {
+            if (isEnter(key)) handToFileList(text1_->text());
+            // Before the key reaches the box: the test sees the text as it stood.
+            setSheetBoxVisible(text1_->text().endsWith(QLatin1String(".xls")));
+        } else if (watched == text2_ && isEnter(key)) {
+            sheetSourceName_ = text2_->text() + QLatin1Char('$');
+        }
+    } else if (event->type() == QEvent::FocusIn && watched == file1_) {
+        text1_->setText(selectedFileName());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FileChooserPanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) hide();
+    QWidget::mousePressEvent(event);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "data/Fixed4.h"
+#include "platform/SettingsStore.h"
+
+#include <QList>
+#include <QRect>
+#include <QString>
+
+#include <cstdint>
+
+// Where the main window stood, in twips, and whether it was normal (0), minimised (1) or
+// maximised (2).
+struct WindowPlacement {
+    float top = 50;
+    float left = 50;
+    float height = 4500;
+    float width = 6500;
+    int16_t state = 0;
+    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+
+// The choices that outlive a run.
+struct UserSettings {
+    WindowPlacement window;
+    // Kept as the text it was stored as ("True", "-1", ...) until the user changes it.
+    QString spanForwardText = QStringLiteral("True");
+    bool spanBack = false;
+    int16_t maxLength = 120;
+    Fixed4 keta = Fixed4::fromUnits(100); // 0.01
+    bool logY = false;
+    QString filePattern = QStringLiteral("*.*");
+    QString sheetSourceName = QStringLiteral("sheet1$"); // the sheet name followed by "$"
+
+    bool spanForward() const;
+    void setSpanForward(bool on);
+};
+
+// Reads every key; a key that is missing, cannot be read or is out of its range gives its
+// default.
+[[nodiscard]] UserSettings loadSettings(const SettingsStore& store);
+void saveSettings(SettingsStore& store, const UserSettings& settings);
+
+// "True", "False" or a number (nonzero is true); anything else is no boolean.
+[[nodiscard]] std::optional<bool> booleanFromText(const QString& text);
+QString booleanText(bool value);
+
+// The place to open the window at: a window that is not maximised goes back to the default
+// place and size (keeping its state) when its top or left is negative or its top left corner is
+// on none of the screens (given in pixels, 15 twips each).
+[[nodiscard]] WindowPlacement placementOnScreens(WindowPlacement saved,
+                                                 const QList<QRect>& screens);
