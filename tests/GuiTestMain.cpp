@@ -1,6 +1,7 @@
 #include "platform/PainterSurface.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@
 // as the program registers them.
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings go to a folder of this run, never to the user's own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
     registerChartFonts();
     ::testing::InitGoogleTest(&argc, argv);

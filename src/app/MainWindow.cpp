@@ -41,9 +41,14 @@ public:
 
 } // namespace
 
+static void initResources() {
+    Q_INIT_RESOURCE(nimbrel);
+}
+
 MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages)
     : store_(store), messages_(messages), series_(std::make_unique<PriceSeries>()),
       chartView_(new ChartView(this)), fileChooser_(new FileChooserPanel(messages, chartView_)) {
+    initResources();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kProgramTitle);
     setWindowIcon(QIcon(QStringLiteral(":/nimbrel.png")));
@@ -210,7 +215,7 @@ void MainWindow::drawChart() {
 }
 
 void MainWindow::openDataFile() {
-    const QString fileName = fileChooser_->selectedFileName();
+    const QString fileName = fileChooser_->fileToOpen();
     if (fileName.isEmpty()) return;
     BusyPointer busy;
     fileChooser_->hide();
@@ -234,13 +239,8 @@ void MainWindow::openDataFile() {
 void MainWindow::openFile(const QString& path) {
     const QFileInfo file(path);
     if (!fileChooser_->setDirectory(file.absolutePath())) return;
-    if (!fileChooser_->selectFile(file.fileName())) {
-        messages_.showMessage(this, Message{QStringLiteral("エラー"),
-                                            QStringLiteral("ファイルを開けません\n") + path,
-                                            MessageIcon::Exclamation});
-        return;
-    }
-    openDataFile();
+    fileChooser_->selectFile(file.fileName());
+    openDataFile(); // a file that is not there is reported by the loader
 }
 
 void MainWindow::initializeChart() {

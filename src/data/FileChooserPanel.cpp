@@ -69,6 +69,7 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
             [this](QListWidgetItem* item) { text1_->setText(item->text()); });
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         file1_->setCurrentItem(item);
+        fileToOpen_ = item->text();
         emit openRequested();
     });
     connect(dir1_, &QListWidget::itemActivated, this, &FileChooserPanel::directoryActivated);
@@ -121,10 +122,11 @@ QString FileChooserPanel::selectedFileName() const {
 }
 
 bool FileChooserPanel::selectFile(const QString& fileName) {
+    text1_->setText(fileName);
+    fileToOpen_ = fileName;
     const QList<QListWidgetItem*> found = file1_->findItems(fileName, Qt::MatchExactly);
     if (found.isEmpty()) return false;
     file1_->setCurrentItem(found.front());
-    text1_->setText(fileName);
     return true;
 }
 
@@ -157,7 +159,10 @@ void FileChooserPanel::handToFileList(const QString& typed) {
         setDirectory(info.absoluteFilePath());
     } else if (info.isFile()) {
         if (info.absolutePath() != directory_ && !setDirectory(info.absolutePath())) return;
-        if (selectFile(info.fileName())) emit openRequested();
+        // Opened even when the pattern does not list it: the user named it.
+        selectFile(info.fileName());
+        fileToOpen_ = info.fileName();
+        emit openRequested();
     } else {
         setPattern(text); // a name that matches nothing lists nothing
     }

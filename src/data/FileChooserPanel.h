@@ -29,6 +29,8 @@ public:
     void setPattern(const QString& pattern);
     QString selectedFileName() const;
     bool selectFile(const QString& fileName);
+    // The file a double-click or Enter asked to open, in directory().
+    QString fileToOpen() const { return fileToOpen_; }
 
     QString sheetSourceName() const { return sheetSourceName_; }
     // Also shows the name, without its "$", in Text2.
@@ -72,6 +74,7 @@ private:
     QComboBox* drive1_;
     QListWidget* dir1_;
     QString directory_;
+    QString fileToOpen_;
     QString pattern_ = QStringLiteral("*.*");
     QString sheetSourceName_ = QStringLiteral("sheet1$");
 };

@@ -1,0 +1,349 @@
+#include "about/AboutBox.h"
+#include "app/ChartView.h"
+#include "app/MainWindow.h"
+#include "data/FileChooserPanel.h"
+#include "platform/MessageBoxes.h"
+#include "platform/SettingsStore.h"
+
+#include "LoaderTestSupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordedMessages final : public MessageBoxes {
+public:
+    std::vector<Message> shown;
+    void showMessage(QWidget*, const Message& message) override { shown.push_back(message); }
+};
+
+// Each test starts from an empty settings file under the test run's XDG_CONFIG_HOME.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { QFile::remove(IniSettingsStore().fileName()); }
+
+    std::map<QString, QString> savedSettings() const {
+        QSettings ini(IniSettingsStore().fileName(), QSettings::IniFormat);
+        std::map<QString, QString> values;
+        ini.beginGroup(QStringLiteral("UserDef"));
+        for (const QString& key : ini.childKeys()) values[key] = ini.value(key).toString();
+        return values;
+    }
+
+    void writeSettings(const std::map<QString, QString>& values) {
+        IniSettingsStore store;
+        for (const auto& [key, value] : values) store.setValue(key, value);
+    }
+
+    // A started window, as the program starts it.
+    std::unique_ptr<MainWindow> start() {
+        auto window = std::make_unique<MainWindow>(store_, messages_);
+        window->showAsSaved();
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+    static void openThroughPanel(MainWindow& window, const QString& folder, const QString& name) {
+        window.action("File_Open")->trigger();
+        FileChooserPanel* panel = window.fileChooser();
+        ASSERT_TRUE(panel->isVisible());
+        ASSERT_TRUE(panel->setDirectory(folder));
+        QListWidget* files = panel->file1();
+        const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        const QPoint at = files->visualItemRect(found.front()).center();
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(panel->text1()->text(), name);
+        QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    static bool imageHasChart(MainWindow& window) {
+        const QImage& image = window.chartView()->imageForDrawing();
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                if (image.pixel(x, y) == qRgb(0, 0, 128)) return true; // a falling candle
+        return false;
+    }
+
+    IniSettingsStore store_;
+    RecordedMessages messages_;
+};
+
+QString writeDays(const QTemporaryDir& dir, int days) {
+    QFile file(dir.filePath(QStringLiteral("days%1.txt").arg(days)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("days\r\ntest\r\n");
+    for (int d = 1; d <= days; ++d)
+        file.write(QStringLiteral("%1 %2 %3 %4 %5\r\n")
+                       .arg(20000000 + d)
+                       .arg(1000 + d % 7)
+                       .arg(1010 + d % 7)
+                       .arg(990 + d % 5)
+                       .arg(1000 + (d % 2 ? 5 : -5))
+                       .toLatin1());
+    return QFileInfo(file).fileName();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsNamesAndAccessKeys) {
+    auto window = start();
+    const std::pair<const char*, const char*> entries[] = {
+        {"Menu_File", "ﾌｧｲﾙ(&F)"},
+        {"File_Open", "ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"},
+        {"PrtSetting", "ページ設定(&U)"},
+        {"PrintBox", "印刷(&P)"},
+        {"Split_Print", "画面分割印刷(&S)"},
+        {"Split_Print_Upper", "上半分(&U)"},
+        {"Split_Print_Lower", "下半分(&L)"},
+        {"Menu_End", "終了(&X)"},
+        {"Menu_Option", "ｵﾌﾟｼｮﾝ(&O)"},
+        {"ChgPlotDay", "表示日数の変更(&D)"},
+        {"ChgMaxLength", "日数指定(&N)"},
+        {"SelectTerm", "期間指定(&T)"},
+        {"Zoom", "ズーム(&Z)"},
+        {"Initialize", "グラフ初期化(&I)"},
+        {"YAxisSet", "Y軸設定(&Y)"},
+        {"SetLogY", "対数軸設定(&L)"},
+        {"ChgYAxis2", "最大・最少設定(&H)"},
+        {"ChgYAxis", "刻み値の変更(&S)"},
+        {"SetMulti", "画面縮小(&M)"},
+        {"SetRetardSpan", "遅行線設定(&R)"},
+        {"ChkHigara", "日柄測定(&A)"},
+        {"ChgKeta", "小数点以下桁数指定(&K)"},
+        {"Menu_Help", "ﾍﾙﾌﾟ(&H)"},
+        {"VersionInfo", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
+    };
+    for (const auto& [name, caption] : entries) {
+        QAction* action = window->action(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
+    }
+    for (const char* ready : {"File_Open", "Menu_End", "Initialize", "VersionInfo"})
+        EXPECT_TRUE(window->action(ready)->isEnabled()) << ready;
+    for (const char* later : {"PrintBox", "Zoom", "ChgKeta", "SetLogY", "ChkHigara"})
+        EXPECT_FALSE(window->action(later)->isEnabled()) << later;
+    // ズーム stands in the options menu itself, right after the days-shown submenu.
+    const QList<QAction*> options =
+        window->findChild<QMenu*>(QStringLiteral("Menu_Option"))->actions();
+    EXPECT_EQ(options[0]->objectName(), QStringLiteral("ChgPlotDay"));
+    EXPECT_EQ(options[1]->objectName(), QStringLiteral("Zoom"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
+}
+
+TEST_F(MainWindowTest, ARunThatOnlyStartsAndEndsWritesBackWhatItRead) {
+    {
+        auto window = start();
+        EXPECT_EQ(window->size(), QSize(433, 300)); // 6500 x 4500 twips
+        EXPECT_EQ(window->view().maxLength, 120);
+        EXPECT_EQ(window->fileChooser()->text2()->text(), QStringLiteral("sheet1"));
+        EXPECT_FALSE(window->fileChooser()->text2()->isVisible());
+        window->action("Menu_End")->trigger();
+    }
+    const std::map<QString, QString> first = savedSettings();
+    const std::map<QString, QString> defaults = {
+        {"top", "50"},         {"left", "50"},         {"height", "4500"},
+        {"width", "6500"},     {"windowState", "0"},   {"SpanForward", "True"},
+        {"SpanBack", "False"}, {"maxLength", "120"},   {"keta", "0.01"},
+        {"logY", "False"},     {"filePattern", "*.*"}, {"sheet", "sheet1$"}};
+    EXPECT_EQ(first, defaults);
+
+    writeSettings({{"filePattern", "*.xls"}, {"maxLength", "250"}, {"SpanForward", "-1"}});
+    {
+        auto window = start();
+        EXPECT_TRUE(window->fileChooser()->text2()->isVisibleTo(window->fileChooser()));
+        window->close(); // the close box ends the program as 終了 does
+    }
+    std::map<QString, QString> second = defaults;
+    second["filePattern"] = "*.xls";
+    second["maxLength"] = "250";
+    second["SpanForward"] = "-1";
+    EXPECT_EQ(savedSettings(), second);
+
+    writeSettings({{"filePattern", "*.XLS"}});
+    auto window = start();
+    EXPECT_FALSE(window->fileChooser()->text2()->isVisibleTo(window->fileChooser()));
+}
+
+TEST_F(MainWindowTest, SavedPlacesAndStatesComeBack) {
+    writeSettings({{"top", "-4800"}, {"left", "300"}, {"windowState", "1"}});
+    {
+        auto window = start();
+        EXPECT_TRUE(window->isMinimized());
+        window->close();
+    }
+    EXPECT_EQ(savedSettings()["windowState"], QStringLiteral("1"));
+
+    writeSettings({{"top", "1500"},
+                   {"left", "3000"},
+                   {"width", "15000"},
+                   {"height", "9000"},
+                   {"windowState", "0"}});
+    auto window = start();
+    EXPECT_EQ(window->pos(), QPoint(200, 100));
+    EXPECT_EQ(window->size(), QSize(1000, 600));
+    window->resize(1010, 600);
+    window->close();
+    EXPECT_EQ(savedSettings()["width"], QStringLiteral("15150"));
+}
+
+TEST_F(MainWindowTest, OpeningAFileShowsItsChartAndNamesItInTheTitle) {
+    auto window = start();
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt"));
+    EXPECT_FALSE(window->fileChooser()->isVisible());
+    EXPECT_EQ(window->series().dataCount, 70);
+    EXPECT_EQ(window->series().ichimokuTable[52].span2.units() != 0, true);
+    EXPECT_TRUE(imageHasChart(*window));
+    EXPECT_TRUE(messages_.shown.empty());
+
+    // A wrong sheet: the message, the program's title and an empty chart.
+    openThroughPanel(*window, kFixtures, QStringLiteral("wrong_sheet.xls"));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, QStringLiteral("シート名を確認して下さい"));
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
+    EXPECT_EQ(window->series().dataCount, 0);
+    EXPECT_FALSE(imageHasChart(*window));
+}
+
+TEST_F(MainWindowTest, TheFileNameBoxTakesPatternsFoldersAndFiles) {
+    auto window = start();
+    FileChooserPanel* panel = window->fileChooser();
+    window->action("File_Open")->trigger();
+    ASSERT_TRUE(panel->setDirectory(kFixtures));
+    QLineEdit* text1 = panel->text1();
+    text1->clear();
+    QTest::keyClicks(text1, QStringLiteral("*.txt"));
+    QTest::keyClick(text1, Qt::Key_Return);
+    EXPECT_EQ(panel->file1()->count(), 0); // no .txt beside the workbooks
+    text1->clear();
+    QTest::keyClicks(text1, QStringLiteral("examples"));
+    QTest::keyClick(text1, Qt::Key_Return);
+    EXPECT_EQ(panel->directory(), kFixtures + QStringLiteral("/examples"));
+    EXPECT_EQ(panel->file1()->count(), 2);
+
+    // A name ending in .xls shows the sheet box from the next key on (Enter, here).
+    text1->clear();
+    QTest::keyClicks(text1, QStringLiteral("../numbers.xls"));
+    EXPECT_FALSE(panel->text2()->isVisible());
+    QTest::keyClick(text1, Qt::Key_Return); // an existing file: selected and opened
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … numbers.xls"));
+    EXPECT_EQ(window->series().dataCount, 12);
+    window->action("File_Open")->trigger();
+    EXPECT_TRUE(panel->text2()->isVisible());
+    QTest::keyClick(text1, Qt::Key_X);
+    QTest::keyClick(text1, Qt::Key_Y);
+    EXPECT_FALSE(panel->text2()->isVisible());
+
+    // A folder that cannot be read: the message, and the lists stay.
+    const QString before = panel->directory();
+    EXPECT_FALSE(panel->setDirectory(QStringLiteral("/nonexistent/folder")));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(messages_.shown[0].text, QStringLiteral("フォルダを開けません\n/nonexistent/folder"));
+    EXPECT_EQ(panel->directory(), before);
+
+    text1->setText(QStringLiteral("*.csv"));
+    QTest::keyClick(text1, Qt::Key_Return);
+    window->close();
+    EXPECT_EQ(savedSettings()["filePattern"], QStringLiteral("*.csv"));
+}
+
+TEST_F(MainWindowTest, TheSheetNameAppliesOnEnterOrWhenThePanelOpens) {
+    auto window = start();
+    FileChooserPanel* panel = window->fileChooser();
+    panel->text1()->setText(QStringLiteral("two_sheets.xls"));
+    QTest::keyClick(panel->text1(), Qt::Key_Home); // shows the sheet box
+    window->action("File_Open")->trigger();
+    QLineEdit* text2 = panel->text2();
+    text2->setText(QStringLiteral("prices"));
+    EXPECT_EQ(panel->sheetSourceName(), QStringLiteral("sheet1$"));
+    QTest::keyClick(text2, Qt::Key_Return);
+    EXPECT_EQ(panel->sheetSourceName(), QStringLiteral("prices$"));
+    text2->setText(QStringLiteral("sheet1"));
+    openThroughPanel(*window, kFixtures, QStringLiteral("two_sheets.xls"));
+    EXPECT_EQ(window->series().dataCount, 8); // "sheet1": the panel was opened again
+    window->close();
+    EXPECT_EQ(savedSettings()["sheet"], QStringLiteral("sheet1$"));
+}
+
+TEST_F(MainWindowTest, ARightClickHidesThePanelAndKeepsTheChart) {
+    auto window = start();
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    window->action("File_Open")->trigger();
+    FileChooserPanel* panel = window->fileChooser();
+    ASSERT_TRUE(panel->isVisible());
+    QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(400, 400));
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(window->series().dataCount, 70);
+}
+
+TEST_F(MainWindowTest, ResetShowsTheNewestDaysAgain) {
+    QTemporaryDir dir;
+    auto window = start();
+    openThroughPanel(*window, dir.path(), writeDays(dir, 300));
+    EXPECT_EQ(window->view().firstDay, 181);
+    window->action("Initialize")->trigger();
+    EXPECT_EQ(window->view().firstDay, 181);
+    openThroughPanel(*window, dir.path(), writeDays(dir, 100));
+    window->action("Initialize")->trigger();
+    EXPECT_EQ(window->view().firstDay, 1);
+    EXPECT_EQ(window->view().endOffset, 0);
+}
+
+TEST_F(MainWindowTest, MinimisingKeepsTheImageAndResizingRedraws) {
+    auto window = start();
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    QImage& image = window->chartView()->imageForDrawing();
+    image.setPixel(0, 0, qRgb(1, 2, 3)); // a mark that only a new pass removes
+    window->showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->wasMinimized());
+    window->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->chartView()->imageForDrawing().pixel(0, 0), qRgb(1, 2, 3));
+    window->resize(700, 500);
+    QCoreApplication::processEvents();
+    EXPECT_NE(window->chartView()->imageForDrawing().pixel(0, 0), qRgb(1, 2, 3));
+    EXPECT_EQ(window->chartView()->imageForDrawing().size(), window->chartView()->size());
+    EXPECT_TRUE(imageHasChart(*window));
+}
+
+TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatHides) {
+    auto window = start();
+    window->action("VersionInfo")->trigger();
+    window->action("VersionInfo")->trigger();
+    EXPECT_EQ(window->findChildren<AboutBox*>().size(), 1);
+    AboutBox* about = window->aboutBox();
+    ASSERT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("バージョン情報"));
+    EXPECT_EQ(about->label()->text(),
+              QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04"));
+    EXPECT_EQ(about->size(), QSize(484, 182));
+    EXPECT_FALSE(about->picture()->pixmap().isNull());
+    const QPoint place = about->pos();
+    QTest::mouseClick(about->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+    window->action("VersionInfo")->trigger();
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->pos(), place);
+    QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(200, 150)); // the empty area
+    EXPECT_FALSE(about->isVisible());
+}
