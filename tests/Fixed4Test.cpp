@@ -43,6 +43,8 @@ TEST(Fixed4, ReadsDecimalTextExactlyWithTiesToEven) {
         {"1508.4", 15084000},
         {"0.99995", 10000},
         {"99999999999999", 999999999999990000},
+        {"99999999999999.9999", 999999999999999999},
+        {"00000000000000000001.5", 15000},
     };
     for (const Case& c : cases) EXPECT_EQ(unitsOf(c.text), c.units) << c.text;
 }

@@ -63,10 +63,14 @@ std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& dire
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return cannotOpenFailure(path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        clearSeries(series);
-        return cannotOpenFailure(path);
+    // Mapped where the file system allows it: the loader reads the bytes once, in order.
+    if (file.size() > 0) {
+        if (const uchar* mapped = file.map(0, file.size())) {
+            return loadTextData(series, std::string_view(reinterpret_cast<const char*>(mapped),
+                                                         static_cast<size_t>(file.size())));
+        }
     }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return cannotOpenFailure(path);
     return loadTextData(series, std::string_view(bytes.constData(), bytes.size()));
 }

@@ -39,6 +39,11 @@ int windowedYear(int twoDigitYear) {
 }
 
 std::optional<Fixed4> textLineDate(std::string_view field) {
+    // The usual field, YYYYMMDD or YYMMDD and nothing else, needs no general number reading.
+    if ((field.size() == 8 || field.size() == 6) && allDigits(field)) {
+        if (field.size() == 6) return sixDigitDate(field);
+        return Fixed4::fromWhole(digitsValue(field));
+    }
     std::string_view token = leadingNumberToken(field);
     if (token.size() == 6 && allDigits(token)) return sixDigitDate(token);
     std::optional<Fixed4> date = Fixed4::fromDouble(leadingNumber(field));

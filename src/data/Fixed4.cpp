@@ -14,7 +14,34 @@ bool isDigit(char c) {
 
 } // namespace
 
+namespace {
+
+// The common price: digits, maybe a point and at most four decimals, nothing else. Nullopt
+// hands the text to the full reading.
+std::optional<Fixed4> plainPrice(std::string_view s) {
+    if (s.empty() || s.size() > 18) return std::nullopt;
+    int64_t units = 0;
+    size_t pos = 0;
+    for (; pos < s.size() && isDigit(s[pos]); ++pos) units = units * 10 + (s[pos] - '0');
+    if (pos == 0 || pos > 14)
+        return std::nullopt; // 15 digits may not fit: the full reading decides
+    int decimals = 0;
+    if (pos < s.size()) {
+        if (s[pos] != '.' || s.size() - pos - 1 > 4) return std::nullopt;
+        for (++pos; pos < s.size(); ++pos, ++decimals) {
+            if (!isDigit(s[pos])) return std::nullopt;
+            units = units * 10 + (s[pos] - '0');
+        }
+    }
+    for (; decimals < 4; ++decimals) units *= 10;
+    return units <= Fixed4::kMaxUnits ? std::optional<Fixed4>(Fixed4::fromUnits(units))
+                                      : std::nullopt;
+}
+
+} // namespace
+
 std::optional<Fixed4> Fixed4::fromText(std::string_view text) {
+    if (std::optional<Fixed4> plain = plainPrice(text)) return plain;
     size_t begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin])) ++begin;
     while (end > begin && isBlank(text[end - 1])) --end;
@@ -74,14 +101,4 @@ std::optional<Fixed4> Fixed4::fromDouble(double value) {
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     if (ec != std::errc()) return std::nullopt;
     return fromText(std::string_view(buffer, end - buffer));
-}
-
-Fixed4 midpoint(Fixed4 a, Fixed4 b) {
-    // Both values stay below 10^18 units, so the sum fits; halving an integer count of units
-    // needs no floating point to round ties to even.
-    int64_t sum = a.units() + b.units();
-    int64_t half = sum / 2;
-    int64_t rest = sum % 2;
-    if (rest != 0 && half % 2 != 0) half += rest;
-    return Fixed4::fromUnits(half);
 }

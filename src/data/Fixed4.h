@@ -38,5 +38,12 @@ private:
 };
 
 // (a + b) / 2 with the sum exact and the half rounded to 0.0001, ties to even: the midpoint
-// that every Ichimoku line is made of.
-[[nodiscard]] Fixed4 midpoint(Fixed4 a, Fixed4 b);
+// that every Ichimoku line is made of. Both values stay below 10^18 units, so the sum fits, and
+// halving a count of units needs no floating point to round ties to even.
+[[nodiscard]] inline Fixed4 midpoint(Fixed4 a, Fixed4 b) {
+    const int64_t sum = a.units() + b.units();
+    int64_t half = sum / 2;
+    const int64_t rest = sum % 2;
+    if (rest != 0 && half % 2 != 0) half += rest;
+    return Fixed4::fromUnits(half);
+}

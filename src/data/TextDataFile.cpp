@@ -4,7 +4,9 @@
 #include "data/LoadFailures.h"
 #include "platform/TextDecoding.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -20,8 +22,7 @@ public:
 
     bool next(std::string_view& line) {
         if (rest_.empty()) return false;
-        size_t end = 0;
-        while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') ++end;
+        const size_t end = lineEnd();
         line = rest_.substr(0, end);
         size_t skip = end;
         if (skip < rest_.size()) {
@@ -33,7 +34,23 @@ public:
     }
 
 private:
+    // The first CR or LF: the next of each is looked up only once the line passes it, so that a
+    // file with one kind of line end is not searched to its end for the other on every line.
+    size_t lineEnd() {
+        const char* begin = rest_.data();
+        const char* end = begin + rest_.size();
+        if (nextCr_ < begin) nextCr_ = find(begin, end, '\r');
+        if (nextLf_ < begin) nextLf_ = find(begin, end, '\n');
+        return static_cast<size_t>(std::min(nextCr_, nextLf_) - begin);
+    }
+    static const char* find(const char* begin, const char* end, char c) {
+        const void* found = std::memchr(begin, c, static_cast<size_t>(end - begin));
+        return found ? static_cast<const char*>(found) : end;
+    }
+
     std::string_view rest_;
+    const char* nextCr_ = nullptr;
+    const char* nextLf_ = nullptr;
 };
 
 std::string_view withoutTrailingBlanks(std::string_view line) {

@@ -1,38 +1,60 @@
 #include "ichimoku/Ichimoku.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 namespace {
 
 // The highest high starts at 0 and the lowest low at 999999999, so a window whose highs are
 // all 0 or below keeps 0 as its high (and likewise for the low).
-constexpr Fixed4 kHighStart = Fixed4::fromWhole(0);
-constexpr Fixed4 kLowStart = Fixed4::fromWhole(999999999);
+constexpr int64_t kHighStart = 0;
+constexpr int64_t kLowStart = 999999999 * Fixed4::kUnitsPerWhole;
 
-// Midpoint of the highest high and lowest low of days d-L+1..d, stored at day d.
-// Running extremes over blocks of L days, from the left and from the right, give every
-// window's extremes in three passes instead of L steps a day (van Herk / Gil-Werman).
+// Running extremes of the days in blocks of `length`, from each block's start and from its
+// end; working space kept for the run, as the series is.
+struct BlockExtremes {
+    std::array<int64_t, kMaxDays + 2> highFromLeft, lowFromLeft, highFromRight, lowFromRight;
+};
+
+// Midpoint of the highest high and lowest low of days d-L+1..d, stored at day d. A window of
+// L days spans at most two blocks of L, so its extremes are those of its part of each block:
+// three passes instead of L steps a day (van Herk / Gil-Werman).
 void midpointLine(PriceSeries& series, int count, int length, Fixed4 IchimokuRow::*column) {
     if (count < length) return;
+    static BlockExtremes blocks;
     const auto& prices = series.priceTable;
-    std::vector<Fixed4> highFromLeft(count + 1), lowFromLeft(count + 1);
-    std::vector<Fixed4> highFromRight(count + 2), lowFromRight(count + 2);
-    for (int d = 1; d <= count; ++d) {
-        const bool blockStart = (d - 1) % length == 0;
-        highFromLeft[d] = std::max(blockStart ? kHighStart : highFromLeft[d - 1], prices[d].high);
-        lowFromLeft[d] = std::min(blockStart ? kLowStart : lowFromLeft[d - 1], prices[d].low);
+    int64_t high = kHighStart, low = kLowStart;
+    for (int d = 1, inBlock = 0; d <= count; ++d) {
+        if (inBlock == length) {
+            high = kHighStart;
+            low = kLowStart;
+            inBlock = 0;
+        }
+        ++inBlock;
+        high = std::max(high, prices[d].high.units());
+        low = std::min(low, prices[d].low.units());
+        blocks.highFromLeft[d] = high;
+        blocks.lowFromLeft[d] = low;
     }
-    for (int d = count; d >= 1; --d) {
-        const bool blockEnd = d % length == 0 || d == count;
-        highFromRight[d] = std::max(blockEnd ? kHighStart : highFromRight[d + 1], prices[d].high);
-        lowFromRight[d] = std::min(blockEnd ? kLowStart : lowFromRight[d + 1], prices[d].low);
+    high = kHighStart;
+    low = kLowStart;
+    for (int d = count, inBlock = (count - 1) % length + 1; d >= 1; --d, --inBlock) {
+        if (inBlock == 0) {
+            high = kHighStart;
+            low = kLowStart;
+            inBlock = length;
+        }
+        high = std::max(high, prices[d].high.units());
+        low = std::min(low, prices[d].low.units());
+        blocks.highFromRight[d] = high;
+        blocks.lowFromRight[d] = low;
     }
     for (int last = length; last <= count; ++last) {
         const int first = last - length + 1;
-        const Fixed4 high = std::max(highFromRight[first], highFromLeft[last]);
-        const Fixed4 low = std::min(lowFromRight[first], lowFromLeft[last]);
-        series.ichimokuTable[last].*column = midpoint(high, low);
+        const int64_t windowHigh = std::max(blocks.highFromRight[first], blocks.highFromLeft[last]);
+        const int64_t windowLow = std::min(blocks.lowFromRight[first], blocks.lowFromLeft[last]);
+        series.ichimokuTable[last].*column =
+            midpoint(Fixed4::fromUnits(windowHigh), Fixed4::fromUnits(windowLow));
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <QStringDecoder>
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -10,6 +13,15 @@ bool isValidUtf8(std::string_view s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     const auto* end = p + s.size();
     while (p < end) {
+        // Day lines are ASCII: pass them eight bytes at a time.
+        if (end - p >= 8) {
+            uint64_t eight;
+            std::memcpy(&eight, p, 8);
+            if ((eight & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         if (*p < 0x80) {
             ++p;
             continue;
