@@ -155,3 +155,26 @@ TEST(SheetLoader, NamesEndingInXlsInAnyCaseAreWorkbooks) {
         EXPECT_EQ(series->dataCount, 12) << name;
     }
 }
+
+TEST(SheetLoader, WorkbooksThatBreakTheLibraryAreUnreadable) {
+    // Files that make the workbook library read past its buffers or crash. The program keeps
+    // running: the crash is reported as a workbook it cannot read; an over-read that happens to
+    // land in readable memory may give whatever the library made of the file.
+    for (const char* name :
+         {"freexl-directory-sector-wraps.xls", "freexl-entry-name-size-found.xls",
+          "freexl-entry-name-size.xls", "freexl-format-string-length.xls",
+          "freexl-second-dimension-leak.xls"}) {
+        SheetLoad load = loadFixture((std::string("broken/") + name).c_str());
+        if (load.failure) {
+            EXPECT_EQ(load.failure->problem, LoadProblem::CannotRead) << name;
+        }
+        EXPECT_TRUE(restIsZero(*load.series));
+    }
+    SheetLoad crash = loadFixture("broken/freexl-second-dimension-too-large.xls");
+    ASSERT_TRUE(crash.failure);
+    EXPECT_EQ(crash.failure->problem, LoadProblem::CannotRead);
+    EXPECT_EQ(crash.failure->message.text,
+              QStringLiteral("ファイルを読めません\n") + kFixtures +
+                  QStringLiteral("/broken/freexl-second-dimension-too-large.xls"));
+    EXPECT_EQ(crash.series->dataCount, 0);
+}

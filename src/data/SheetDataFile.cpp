@@ -28,7 +28,7 @@ std::string cellText(const SheetCell& cell) {
     case Kind::Date:
         return dateText(cell);
     case Kind::Text:
-        return cell.text;
+        return std::string(cell.text);
     case Kind::Empty:
         break;
     }
@@ -76,8 +76,8 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
     const Spreadsheet& sheet = *opened.sheet;
     const int columns = sheet.columnCount();
 
-    const SheetCell firstName = sheet.cell(1, kNameColumn);
-    const SheetCell firstDate = sheet.cell(1, kDateColumn);
+    const SheetCell& firstName = sheet.cell(1, kNameColumn);
+    const SheetCell& firstDate = sheet.cell(1, kDateColumn);
     series.titleLine2 = QString::fromStdString(cellText(firstName));
     // A first day without a name ends the data before it starts.
     if (firstName.kind == Kind::Empty) return std::nullopt;
@@ -90,12 +90,12 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
     Fixed4 low, close; // a sheet without columns E or F repeats the previous row's values
     std::optional<LoadFailure> failure;
     for (int row = 1; row < sheet.rowCount(); ++row) {
-        const SheetCell date = sheet.cell(row, kDateColumn);
-        const SheetCell open = sheet.cell(row, kOpenColumn);
-        const SheetCell high = sheet.cell(row, kHighColumn);
+        const SheetCell& date = sheet.cell(row, kDateColumn);
+        const SheetCell& open = sheet.cell(row, kOpenColumn);
+        const SheetCell& high = sheet.cell(row, kHighColumn);
         const bool onePrice = high.kind == Kind::Empty;
-        const SheetCell lowCell = sheet.cell(row, kLowColumn);
-        const SheetCell closeCell = sheet.cell(row, kCloseColumn);
+        const SheetCell& lowCell = sheet.cell(row, kLowColumn);
+        const SheetCell& closeCell = sheet.cell(row, kCloseColumn);
         // An empty cell where a value belongs ends the data; columns the sheet lacks do not.
         if (date.kind == Kind::Empty || open.kind == Kind::Empty) break;
         if (!onePrice && ((columns > kLowColumn && lowCell.kind == Kind::Empty) ||

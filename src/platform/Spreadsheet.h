@@ -3,7 +3,7 @@
 #include <QString>
 
 #include <memory>
-#include <string>
+#include <string_view>
 
 // One cell of a worksheet as the loader needs it.
 struct SheetCell {
@@ -11,7 +11,7 @@ struct SheetCell {
     Kind kind = Kind::Empty;
     double number = 0;                // Number
     int year = 0, month = 0, day = 0; // Date
-    std::string text;                 // Text, in UTF-8
+    std::string_view text;            // Text, in UTF-8, held by the sheet
 };
 
 // The active worksheet of an opened workbook. Rows and columns count from 0; row 0 is the
@@ -21,7 +21,8 @@ public:
     virtual ~Spreadsheet() = default;
     virtual int rowCount() const = 0;
     virtual int columnCount() const = 0;
-    virtual SheetCell cell(int row, int column) const = 0;
+    // An empty cell outside the sheet.
+    virtual const SheetCell& cell(int row, int column) const = 0;
 };
 
 enum class SheetOpenStatus { Opened, CannotOpen, CannotRead, NoSuchSheet };
