@@ -116,3 +116,26 @@ TEST(CommandLine, RenderOptionsAreCheckedBeforeAnythingIsDrawn) {
         EXPECT_NE(result.standardError.find("--render OUT.png"), std::string::npos);
     }
 }
+
+TEST(CommandLine, ExportOfEachTextFixtureEqualsItsHandMadeTable) {
+    struct Case {
+        const char* name;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"day_lines", 0, ""},
+        {"headings_only", 0, ""},
+        {"unreadable_price", 1, "エラー: 4行目のデータを読めません\n1日分を読み込みました\n"},
+        {"three_fields_cr", 1, "エラー: 4行目のデータを読めません\n1日分を読み込みました\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString base = fixture("text/") + QString::fromUtf8(c.name);
+        const CommandResult result = runCommandLine(
+            {QStringLiteral("--export-csv"), QStringLiteral("-"), base + QStringLiteral(".txt")});
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.standardError, c.message);
+        EXPECT_EQ(result.standardOutput, fileBytes(base + QStringLiteral(".csv")));
+    }
+}

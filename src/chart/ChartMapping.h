@@ -18,11 +18,17 @@ struct DayMapping {
 
 // Price to y and back. Linear: the axis top and bottom; logarithmic: their natural logarithms.
 struct PriceMapping {
+    PriceMapping() = default;
+    PriceMapping(bool logarithmic, double top, double bottom, double frameTop, double frameHeight)
+        : logarithmic(logarithmic), top(top), bottom(bottom), frameTop(frameTop),
+          frameHeight(frameHeight), twipsPerUnit(frameHeight / (top - bottom)) {}
+
     bool logarithmic = false;
     double top = 0;
     double bottom = 0;
     double frameTop = 0;
     double frameHeight = 0;
+    double twipsPerUnit = 0; // the frame height over the axis span, worked out once
 
     // Not defined for a price of 0 or below on a logarithmic axis.
     std::optional<double> y(double price) const {
@@ -31,7 +37,7 @@ struct PriceMapping {
             if (price <= 0) return std::nullopt;
             value = std::log(price);
         }
-        return (top - value) / (top - bottom) * frameHeight + frameTop;
+        return (top - value) * twipsPerUnit + frameTop;
     }
     double priceAt(double y) const;
     // y kept within 20 twips of the frame, so that overshoots stay short and the white bands

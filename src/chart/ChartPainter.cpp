@@ -18,6 +18,10 @@ constexpr Rgb kBase{255, 0, 0};
 constexpr Rgb kFallingBody{0, 0, 128};
 constexpr Rgb kRisingOutline{255, 0, 0};
 
+// What the pass reads for a row outside the loaded days.
+constexpr PriceRow kNoPrices{};
+constexpr IchimokuRow kNoLines{};
+
 // One pass over a surface. The pen carries from one element to the next exactly as set here:
 // an element that does not set the width or style draws with what the one before left.
 class ChartPass {
@@ -149,12 +153,10 @@ private:
     }
 
     const PriceRow& price(int day) const {
-        static const PriceRow kNone{};
-        return day >= 1 && day <= series_.dataCount ? series_.priceTable[size_t(day)] : kNone;
+        return day >= 1 && day <= series_.dataCount ? series_.priceTable[size_t(day)] : kNoPrices;
     }
     const IchimokuRow& ichimoku(int day) const {
-        static const IchimokuRow kNone{};
-        return day >= 1 && day <= series_.dataCount ? series_.ichimokuTable[size_t(day)] : kNone;
+        return day >= 1 && day <= series_.dataCount ? series_.ichimokuTable[size_t(day)] : kNoLines;
     }
 
     std::optional<double> y(Fixed4 value) const {

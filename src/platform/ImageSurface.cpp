@@ -14,7 +14,8 @@ QImage chartImage(QSize logicalPixels, qreal devicePixelRatio) {
 }
 
 ImageSurface::ImageSurface(QImage& image, QColor background)
-    : painter_(&image), image_(image), pixelsPerTwip_(image.devicePixelRatio() / kTwipsPerPixel) {
+    : painter_(&image), image_(image), pixels_(PixelTarget::of(image)),
+      pixelsPerTwip_(image.devicePixelRatio() / kTwipsPerPixel) {
     // The painter has made the image its own; the direct writes below use the same pixels.
     const qreal ratio = image.devicePixelRatio();
     const QSizeF logical = QSizeF(image.size()) / ratio;
@@ -30,7 +31,7 @@ void ImageSurface::line(double x1, double y1, double x2, double y2) {
     DashPattern pattern = DashPattern::Solid;
     if (penStyle() == Qt::DashLine) pattern = DashPattern::Dashed;
     if (penStyle() == Qt::DotLine) pattern = DashPattern::Dotted;
-    rasterLine(image_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), penColor().rgb(),
+    rasterLine(pixels_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), penColor().rgb(),
                static_cast<int>(penPixels()), pattern);
 }
 
@@ -41,14 +42,14 @@ void ImageSurface::box(double x1, double y1, double x2, double y2, Rgb color, Bo
     }
     const QRgb rgb = qRgb(color.red, color.green, color.blue);
     if (fill == BoxFill::Filled) {
-        rasterFill(image_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), rgb);
+        rasterFill(pixels_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), rgb);
         return;
     }
     const int width = static_cast<int>(penPixels());
     const double left = toPixels(x1), top = toPixels(y1), right = toPixels(x2),
                  bottom = toPixels(y2);
-    rasterLine(image_, left, top, right, top, rgb, width, DashPattern::Solid);
-    rasterLine(image_, right, top, right, bottom, rgb, width, DashPattern::Solid);
-    rasterLine(image_, right, bottom, left, bottom, rgb, width, DashPattern::Solid);
-    rasterLine(image_, left, bottom, left, top, rgb, width, DashPattern::Solid);
+    rasterLine(pixels_, left, top, right, top, rgb, width, DashPattern::Solid);
+    rasterLine(pixels_, right, top, right, bottom, rgb, width, DashPattern::Solid);
+    rasterLine(pixels_, right, bottom, left, bottom, rgb, width, DashPattern::Solid);
+    rasterLine(pixels_, left, bottom, left, top, rgb, width, DashPattern::Solid);
 }

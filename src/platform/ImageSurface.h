@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PainterSurface.h"
+#include "platform/PixelRaster.h"
 
 #include <QImage>
 
@@ -20,6 +21,7 @@ private:
 
     QPainter painter_;
     QImage& image_;
+    PixelTarget pixels_;
     double pixelsPerTwip_;
 };
 

@@ -26,9 +26,8 @@ void PainterSurface::clear() {
 }
 
 void PainterSurface::setPenColor(Rgb color) {
-    const QColor next(color.red, color.green, color.blue);
-    penChanged_ = penChanged_ || next != penColor_;
-    penColor_ = next;
+    penChanged_ = penChanged_ || !(color == penColor_);
+    penColor_ = color;
 }
 
 void PainterSurface::setPenWidth(int pixels) {
@@ -58,7 +57,7 @@ double PainterSurface::penPixels() const {
 
 void PainterSurface::usePen() {
     if (!penChanged_) return;
-    QPen pen(penColor_, penPixels(), penStyle_, Qt::FlatCap);
+    QPen pen(penColor(), penPixels(), penStyle_, Qt::FlatCap);
     pen.setCosmetic(true);
     painter_->setPen(pen);
     penChanged_ = false;
@@ -147,7 +146,7 @@ double PainterSurface::textHeight(const QString&) const {
 
 void PainterSurface::printText(double x, double y, const QString& text) {
     if (!currentFont_) return;
-    painter_->setPen(QPen(penColor_));
+    painter_->setPen(QPen(penColor()));
     painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()), text);
     penChanged_ = true;
 }

@@ -39,7 +39,8 @@ protected:
     void begin(QPainter& painter, double widthTwips, double heightTwips, double unitsPerInch,
                double penScale, QColor background);
 
-    QColor penColor() const { return penColor_; }
+    QColor penColor() const { return QColor(penColor_.red, penColor_.green, penColor_.blue); }
+    Rgb penRgb() const { return penColor_; }
     Qt::PenStyle penStyle() const { return penStyle_; }
     double penPixels() const;
     bool inverting() const { return inverting_; }
@@ -65,7 +66,7 @@ private:
     double widthTwips_ = 0, heightTwips_ = 0;
     double unitsPerInch_ = 96, unitsPerTwip_ = 96.0 / kTwipsPerInch, penScale_ = 1;
     QColor background_ = Qt::white;
-    QColor penColor_ = Qt::black;
+    Rgb penColor_;
     int penWidth_ = 1;
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     bool penChanged_ = true;

@@ -46,29 +46,45 @@ struct Dashes {
     }
 };
 
+// Rounds down without a call into the maths library; the values are already cut to the image.
+int floorToInt(double value) {
+    const int truncated = static_cast<int>(value);
+    return value < truncated ? truncated - 1 : truncated;
+}
+
 } // namespace
 
-void rasterLine(QImage& image, double x1, double y1, double x2, double y2, QRgb color, int width,
-                DashPattern pattern) {
-    const int w = image.width(), h = image.height();
+PixelTarget PixelTarget::of(QImage& image) {
+    return {reinterpret_cast<QRgb*>(image.bits()),
+            image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image.width(),
+            image.height()};
+}
+
+void rasterLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
+                int width, DashPattern pattern) {
+    const int w = image.width, h = image.height;
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     width = std::max(width, 1);
     const double startX = x1, startY = y1;
-    if (!clipLine(x1, y1, x2, y2, -width, -width, w + width, h + width)) return;
-    int px = static_cast<int>(std::floor(x1)), py = static_cast<int>(std::floor(y1));
-    const int endX = static_cast<int>(std::floor(x2)), endY = static_cast<int>(std::floor(y2));
+    const bool inside =
+        x1 >= 0 && x1 < w && x2 >= 0 && x2 < w && y1 >= 0 && y1 < h && y2 >= 0 && y2 < h;
+    if (!inside && !clipLine(x1, y1, x2, y2, -width, -width, w + width, h + width)) return;
+    int px = floorToInt(x1), py = floorToInt(y1);
+    const int endX = floorToInt(x2), endY = floorToInt(y2);
     const int dx = std::abs(endX - px), dy = -std::abs(endY - py);
     const int sx = px < endX ? 1 : -1, sy = py < endY ? 1 : -1;
     const bool alongX = dx >= -dy;
     const Dashes dashes(pattern, width);
     // The pattern runs from the line's own start, even when clipping cut that start off.
-    const int skipped = static_cast<int>(alongX ? std::fabs(std::floor(x1) - std::floor(startX))
-                                                : std::fabs(std::floor(y1) - std::floor(startY)));
+    const int skipped =
+        inside ? 0
+               : static_cast<int>(alongX ? std::fabs(std::floor(x1) - std::floor(startX))
+                                         : std::fabs(std::floor(y1) - std::floor(startY)));
     int phase = skipped % dashes.period;
     const int from = -(width - 1) / 2, to = width / 2;
-    auto* bits = reinterpret_cast<QRgb*>(image.bits());
-    const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* const bits = image.bits;
+    const qsizetype stride = image.stride;
 
     if (px == endX || py == endY) {
         // Straight lines, most of the chart (wicks, cloud, grid): no error term to carry.
@@ -111,16 +127,16 @@ void rasterLine(QImage& image, double x1, double y1, double x2, double y2, QRgb 
     }
 }
 
-void rasterFill(QImage& image, double x1, double y1, double x2, double y2, QRgb color) {
+void rasterFill(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color) {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     const double left = std::max(std::floor(std::min(x1, x2)), 0.0);
     const double top = std::max(std::floor(std::min(y1, y2)), 0.0);
-    const double right = std::min(std::floor(std::max(x1, x2)), image.width() - 1.0);
-    const double bottom = std::min(std::floor(std::max(y1, y2)), image.height() - 1.0);
+    const double right = std::min(std::floor(std::max(x1, x2)), image.width - 1.0);
+    const double bottom = std::min(std::floor(std::max(y1, y2)), image.height - 1.0);
     if (left > right || top > bottom) return;
-    auto* bits = reinterpret_cast<QRgb*>(image.bits());
-    const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* const bits = image.bits;
+    const qsizetype stride = image.stride;
     for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); ++y)
         std::fill(bits + y * stride + static_cast<int>(left),
                   bits + y * stride + static_cast<int>(right) + 1, color);

@@ -9,10 +9,20 @@
 
 enum class DashPattern { Solid, Dashed, Dotted };
 
+// The pixels of a 32-bit image, taken once per surface: asking the image for them on every
+// line would check on every line whether it must detach.
+struct PixelTarget {
+    QRgb* bits = nullptr;
+    qsizetype stride = 0; // pixels from one row to the next
+    int width = 0;
+    int height = 0;
+    static PixelTarget of(QImage& image);
+};
+
 // A line between two points in device pixels, both ends included, `width` pixels thick. Dashes
 // and dots are counted in pen widths from the line's start, as a painter's cosmetic pen does.
-void rasterLine(QImage& image, double x1, double y1, double x2, double y2, QRgb color, int width,
-                DashPattern pattern);
+void rasterLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
+                int width, DashPattern pattern);
 
 // Every pixel whose square the rectangle between two corners touches, edges included.
-void rasterFill(QImage& image, double x1, double y1, double x2, double y2, QRgb color);
+void rasterFill(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color);

@@ -1,0 +1,110 @@
+// The window's own figures, from a launcher that notes the time it started the process:
+//     NIMBREL_LAUNCHED_NS=$(date +%s%N) nimbrel_window_figures FILE
+// Prints start-up to the first painted chart (from launch and from main), the mean time of a
+// redraw after a resize, and the resident memory with the file loaded. Settings go to a
+// folder of their own: a 1920 x 1080 window showing all the file's days.
+#include "app/ChartView.h"
+#include "app/MainWindow.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PainterSurface.h"
+#include "platform/SettingsStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+double nowMilliseconds() {
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+QString residentMemory() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return QString::fromLatin1(line.mid(6).trimmed());
+    return QStringLiteral("?");
+}
+
+// A message would wait for a click that never comes: print it and go on.
+class PrintedMessages final : public MessageBoxes {
+public:
+    void showMessage(QWidget*, const Message& message) override {
+        std::fprintf(stderr, "%s\n", qPrintable(message.text));
+    }
+};
+
+class FirstPaint final : public QObject {
+public:
+    FirstPaint(MainWindow& window, double launched, double mainStarted)
+        : window_(window), launched_(launched), mainStarted_(mainStarted) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && window_.series().dataCount > 0 && !seen_) {
+            seen_ = true;
+            QTimer::singleShot(0, [this] { report(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void report() {
+        const double now = nowMilliseconds();
+        if (launched_ > 0) std::printf("launch to first paint: %.1f ms\n", now - launched_);
+        std::printf("main to first paint:   %.1f ms\n", now - mainStarted_);
+        std::printf("window %dx%d, %d days shown\n", window_.chartView()->width(),
+                    window_.chartView()->height(), window_.view().maxLength);
+        QElapsedTimer timer;
+        constexpr int kRounds = 30;
+        timer.start();
+        for (int i = 0; i < kRounds; ++i) {
+            window_.resize(window_.width() + (i % 2 ? 1 : -1), window_.height());
+            QCoreApplication::processEvents();
+        }
+        std::printf("resize to redraw:      %.2f ms\n", timer.nsecsElapsed() / 1e6 / kRounds);
+        std::printf("resident memory:       %s\n", qPrintable(residentMemory()));
+        QCoreApplication::quit();
+    }
+
+    MainWindow& window_;
+    double launched_, mainStarted_;
+    bool seen_ = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const double mainStarted = nowMilliseconds();
+    const double launched = qEnvironmentVariable("NIMBREL_LAUNCHED_NS").toDouble() / 1e6;
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: NIMBREL_LAUNCHED_NS=$(date +%%s%%N) %s FILE\n", argv[0]);
+        return 2;
+    }
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication application(argc, argv);
+    registerChartFonts();
+    IniSettingsStore store;
+    for (const auto& [key, value] : {std::pair{"top", "0"},
+                                     {"left", "0"},
+                                     {"width", "28800"},
+                                     {"height", "16200"},
+                                     {"maxLength", "15000"}})
+        store.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
+    PrintedMessages messages;
+    MainWindow window(store, messages);
+    FirstPaint watcher(window, launched, mainStarted);
+    window.chartView()->installEventFilter(&watcher);
+    window.showAsSaved();
+    window.openFile(QString::fromLocal8Bit(argv[1]));
+    return application.exec();
+}
