@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QImageWriter>
 
 #include <memory>
@@ -114,24 +113,18 @@ bool parse(const QStringList& arguments, Request& request) {
 QImage paletteImage(const QImage& image) {
     QImage indexed(image.size(), QImage::Format_Indexed8);
     QList<QRgb> palette;
-    QHash<QRgb, uchar> indexOf;
     for (int y = 0; y < image.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uchar* to = indexed.scanLine(y);
-        QRgb last = ~from[0];
-        uchar lastIndex = 0;
         for (int x = 0; x < image.width(); ++x) {
-            if (from[x] != last) {
-                auto known = indexOf.constFind(from[x]);
-                if (known == indexOf.constEnd()) {
-                    if (palette.size() == 256) return image;
-                    known = indexOf.insert(from[x], static_cast<uchar>(palette.size()));
-                    palette.append(from[x]);
-                }
-                last = from[x];
-                lastIndex = *known;
+            // A dozen colours at most: a look along the palette beats any hashing.
+            qsizetype index = 0;
+            while (index < palette.size() && palette[index] != from[x]) ++index;
+            if (index == palette.size()) {
+                if (palette.size() == 256) return image;
+                palette.append(from[x]);
             }
-            to[x] = lastIndex;
+            to[x] = static_cast<uchar>(index);
         }
     }
     indexed.setColorTable(palette);
