@@ -10,12 +10,19 @@
 // A 1280 x 800 pixel window: 19200 x 12000 twips, 600 points high.
 constexpr double kWidth = 19200, kHeight = 12000;
 
+namespace {
+ChartLayout layoutOf(const PriceSeries& series, ViewState& view,
+                     const ChartProfile& profile = kScreenProfile, double height = kHeight) {
+    RecordingSurface surface(kWidth, height);
+    return layoutChart(surface, series, view, profile);
+}
+} // namespace
+
 TEST(ChartLayout, FrameFontsAndSlotsOfAWholeWindow) {
     auto series = chartSeries(100);
     ViewState view;
     scanVisibleRange(*series, view);
-    RecordingSurface surface(kWidth, kHeight);
-    const ChartLayout layout = layoutChart(surface, *series, view, kScreenProfile);
+    const ChartLayout layout = layoutOf(*series, view);
 
     EXPECT_EQ(layout.firstDay, 1); // 100 days with 120 across
     EXPECT_EQ(layout.lastDay, 100);
@@ -41,8 +48,7 @@ TEST(ChartLayout, EndOffsetAndReductionsShrinkTheChart) {
     ViewState view;
     view.endOffset = 10;
     scanVisibleRange(*series, view);
-    RecordingSurface surface(kWidth, kHeight);
-    ChartLayout layout = layoutChart(surface, *series, view, kScreenProfile);
+    ChartLayout layout = layoutOf(*series, view);
     EXPECT_EQ(layout.firstDay, 181);
     EXPECT_EQ(layout.lastDay, 290);
     const float fullRight = layout.frame.right;
@@ -50,7 +56,7 @@ TEST(ChartLayout, EndOffsetAndReductionsShrinkTheChart) {
               static_cast<float>((double(fullRight) - layout.frame.left) / (110 + 25)));
 
     view.reduceX = view.reduceY = 0.5;
-    layout = layoutChart(surface, *series, view, kScreenProfile);
+    layout = layoutOf(*series, view);
     EXPECT_EQ(layout.titleFontSize, 9.375);
     EXPECT_EQ(layout.frame.right, 0.5f * (19200 - 3 * 0.5f * 9.75f * 20));
     EXPECT_EQ(layout.frame.bottom(),
@@ -58,7 +64,7 @@ TEST(ChartLayout, EndOffsetAndReductionsShrinkTheChart) {
 
     view.reduceX = view.reduceY = 1;
     view.splitLower = true; // the lower half of a sheet, the reductions ignored
-    layout = layoutChart(surface, *series, view, kScreenProfile);
+    layout = layoutOf(*series, view);
     const double titleSize = std::round(600 / 32.0 * 0.47 / 0.75) * 0.75;
     const double bottom = kHeight - 3 * titleSize * 30;
     EXPECT_EQ(layout.frame.top, static_cast<float>(3.5 * titleSize * 30 + bottom * 0.5));
@@ -70,22 +76,19 @@ TEST(ChartLayout, AUserStepWithFewIntervalsCapsTheLabelFont) {
     ViewState view;
     scanVisibleRange(*series, view);
     view.userStep = 500;
-    RecordingSurface surface(kWidth, kHeight);
-    const ChartLayout layout = layoutChart(surface, *series, view, kScreenProfile);
+    const ChartLayout layout = layoutOf(*series, view);
     EXPECT_EQ(layout.gridLines, 2);
     EXPECT_EQ(layout.labelFontSize, 12);
 
-    RecordingSurface small(kWidth, 3000); // 150 points: 0.8 * 150 / 20 = 6
-    view.userStep = 0;
-    EXPECT_EQ(layoutChart(small, *series, view, kScreenProfile).labelFontSize, 6);
+    view.userStep = 0; // 150 points high: 0.8 * 150 / 20 = 6
+    EXPECT_EQ(layoutOf(*series, view, kScreenProfile, 3000).labelFontSize, 6);
 }
 
 TEST(ChartLayout, ThePageAddsItsMargins) {
     auto series = chartSeries(100);
     ViewState view;
     scanVisibleRange(*series, view);
-    RecordingSurface page(kWidth, kHeight);
-    const ChartLayout layout = layoutChart(page, *series, view, kPageProfile);
+    const ChartLayout layout = layoutOf(*series, view, kPageProfile);
     EXPECT_EQ(layout.frame.top, 1968.75f + 350);
     EXPECT_EQ(layout.frame.left, 840.f + 300);
     EXPECT_EQ(layout.titleX, 1125 + 350 + 2 * 375);

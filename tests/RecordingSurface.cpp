@@ -34,19 +34,24 @@ void RecordingSurface::setDrawMode(DrawMode mode) {
     log(mode == DrawMode::Invert ? "mode invert" : "mode copy");
 }
 
-void RecordingSurface::stroke(const std::string& call) {
+void RecordingSurface::stroke(const std::string& call, Stroke drawn) {
     log(call);
-    strokes_.push_back(call + " | " + rgb(pen_) + " w" + std::to_string(penWidth_) + " s" +
-                       std::to_string(penStyle_));
+    if (drawn.color.empty()) drawn.color = rgb(pen_);
+    drawn.width = penWidth_;
+    drawn.style = penStyle_;
+    strokes_.push_back(std::move(drawn));
 }
 
 void RecordingSurface::line(double x1, double y1, double x2, double y2) {
-    stroke("line " + twips(x1) + " " + twips(y1) + " " + twips(x2) + " " + twips(y2));
+    stroke("line " + twips(x1) + " " + twips(y1) + " " + twips(x2) + " " + twips(y2),
+           {"line", x1, y1, x2, y2, {}, 0, 0, {}});
 }
 
 void RecordingSurface::box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) {
-    stroke(std::string(fill == BoxFill::Filled ? "fill " : "frame ") + twips(x1) + " " + twips(y1) +
-           " " + twips(x2) + " " + twips(y2) + " " + rgb(color));
+    const std::string kind = fill == BoxFill::Filled ? "fill" : "frame";
+    stroke(kind + " " + twips(x1) + " " + twips(y1) + " " + twips(x2) + " " + twips(y2) + " " +
+               rgb(color),
+           {kind, x1, y1, x2, y2, rgb(color), 0, 0, {}});
 }
 
 void RecordingSurface::setFont(const QString&, double points) {
@@ -61,7 +66,8 @@ double RecordingSurface::textWidth(const QString& text) const {
 }
 
 void RecordingSurface::printText(double x, double y, const QString& text) {
-    stroke("text " + twips(x) + " " + twips(y) + " " + text.toStdString());
+    stroke("text " + twips(x) + " " + twips(y) + " " + text.toStdString(),
+           {"text", x, y, x, y, {}, 0, 0, text.toStdString()});
 }
 
 std::vector<std::string> RecordingSurface::callsOf(const std::string& word) const {

@@ -5,6 +5,16 @@
 #include <string>
 #include <vector>
 
+// One drawing call with the pen in effect: a line, a filled box ("fill"), a box outline
+// ("frame") or a text. A box's colour is its own, the others' the pen's ("0 150 150").
+struct Stroke {
+    std::string kind;
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    std::string color;
+    int width = 0, style = 0;
+    std::string text;
+};
+
 // A surface that logs every call, with simple exact text metrics: a character is half an em
 // wide (a whole em outside ASCII), a line is 1.5 em high, and font sizes come in steps of
 // 0.75 point as on a 96 dpi screen.
@@ -34,12 +44,11 @@ public:
     const std::vector<std::string>& calls() const { return calls_; }
     // The calls that start with a word, in order.
     std::vector<std::string> callsOf(const std::string& word) const;
-    // Each drawing call (line, box, text) with the pen colour, width and style in effect.
-    const std::vector<std::string>& strokes() const { return strokes_; }
+    const std::vector<Stroke>& strokes() const { return strokes_; }
 
 private:
     void log(std::string call) { calls_.push_back(std::move(call)); }
-    void stroke(const std::string& call);
+    void stroke(const std::string& call, Stroke drawn);
 
     double width_, height_;
     double fontSize_ = 0;
@@ -47,7 +56,7 @@ private:
     int penWidth_ = 1;
     int penStyle_ = 0;
     std::vector<std::string> calls_;
-    std::vector<std::string> strokes_;
+    std::vector<Stroke> strokes_;
 };
 
 std::string twips(double value); // two decimals, the form the log uses

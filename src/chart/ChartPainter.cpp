@@ -28,7 +28,9 @@ class ChartPass {
 public:
     ChartPass(Surface& surface, const PriceSeries& series, const ViewState& view,
               const ChartProfile& profile, const ChartLayout& layout)
-        : s_(surface), series_(series), view_(view), profile_(profile), layout_(layout) {}
+        : s_(surface), series_(series), view_(view), profile_(profile), layout_(layout),
+          topUnits_(layout.seriesPrices.top * Fixed4::kUnitsPerWhole),
+          twipsPerUnit_(layout.seriesPrices.twipsPerUnit / Fixed4::kUnitsPerWhole) {}
 
     void drawTitle() {
         pen(kBlack);
@@ -159,8 +161,17 @@ private:
         return day >= 1 && day <= series_.dataCount ? series_.ichimokuTable[size_t(day)] : kNoLines;
     }
 
+    // On a linear axis a price's y comes straight from its count of units, without dividing it
+    // into a double first: the pass maps some 300 000 of them.
     std::optional<double> y(Fixed4 value) const {
-        return layout_.seriesPrices.clampedY(value.toDouble());
+        const PriceMapping& prices = layout_.seriesPrices;
+        if (prices.logarithmic) return prices.clampedY(value.toDouble());
+        const double mapped =
+            (topUnits_ - static_cast<double>(value.units())) * twipsPerUnit_ + prices.frameTop;
+        if (mapped < prices.frameTop) return prices.frameTop - 20;
+        if (mapped > prices.frameTop + prices.frameHeight)
+            return prices.frameTop + prices.frameHeight + 20;
+        return mapped;
     }
 
     // A line between two series points; skipped where a logarithmic axis has no place for one.
@@ -201,6 +212,8 @@ private:
     const ViewState& view_;
     const ChartProfile& profile_;
     const ChartLayout& layout_;
+    const double topUnits_;
+    const double twipsPerUnit_;
 };
 
 } // namespace
