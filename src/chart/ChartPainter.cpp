@@ -2,6 +2,8 @@
 
 #include "chart/ChartLayout.h"
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -17,6 +19,8 @@ constexpr Rgb kConversion{0, 0, 255};
 constexpr Rgb kBase{255, 0, 0};
 constexpr Rgb kFallingBody{0, 0, 128};
 constexpr Rgb kRisingOutline{255, 0, 0};
+
+constexpr double kNoPlace = std::numeric_limits<double>::quiet_NaN();
 
 // What the pass reads for a row outside the loaded days.
 constexpr PriceRow kNoPrices{};
@@ -162,10 +166,11 @@ private:
     }
 
     // On a linear axis a price's y comes straight from its count of units, without dividing it
-    // into a double first: the pass maps some 300 000 of them.
-    std::optional<double> y(Fixed4 value) const {
+    // into a double first: the pass maps some 300 000 of them. NaN where a logarithmic axis has
+    // no place for the price (a plain double: an optional here stalled every call).
+    double y(Fixed4 value) const {
         const PriceMapping& prices = layout_.seriesPrices;
-        if (prices.logarithmic) return prices.clampedY(value.toDouble());
+        if (prices.logarithmic) return prices.clampedY(value.toDouble()).value_or(kNoPlace);
         const double mapped =
             (topUnits_ - static_cast<double>(value.units())) * twipsPerUnit_ + prices.frameTop;
         if (mapped < prices.frameTop) return prices.frameTop - 20;
@@ -176,23 +181,23 @@ private:
 
     // A line between two series points; skipped where a logarithmic axis has no place for one.
     void segment(double x0, Fixed4 v0, double x1, Fixed4 v1) {
-        const std::optional<double> y0 = y(v0), y1 = y(v1);
-        if (y0 && y1) s_.line(x0, *y0, x1, *y1);
+        const double y0 = y(v0), y1 = y(v1);
+        if (!std::isnan(y0) && !std::isnan(y1)) s_.line(x0, y0, x1, y1);
     }
 
     void drawCandle(double x, const PriceRow& day) {
         pen(kBlack);
         s_.setPenStyle(PenStyle::Solid);
         segment(x, day.high, x, day.low);
-        const std::optional<double> open = y(day.open), close = y(day.close);
+        const double open = y(day.open), close = y(day.close);
         s_.setPenWidth(1);
         s_.setPenStyle(PenStyle::Solid);
-        if (!open || !close) return;
+        if (std::isnan(open) || std::isnan(close)) return;
         const double left = x - layout_.halfBody, right = x + layout_.halfBody;
-        s_.box(left, *open, right, *close, profile_.ink(kFallingBody), BoxFill::Filled);
+        s_.box(left, open, right, close, profile_.ink(kFallingBody), BoxFill::Filled);
         if (day.close >= day.open) {
-            s_.box(left, *open, right, *close, kWhite, BoxFill::Filled);
-            s_.box(left, *open, right, *close, profile_.ink(kRisingOutline), BoxFill::Outline);
+            s_.box(left, open, right, close, kWhite, BoxFill::Filled);
+            s_.box(left, open, right, close, profile_.ink(kRisingOutline), BoxFill::Outline);
         }
     }
 

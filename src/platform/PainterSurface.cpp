@@ -105,7 +105,6 @@ void PainterSurface::setFont(const QString& name, double points) {
             FontSize{font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}});
         size->digitAdvances.fill(-1);
     }
-    if (size != currentFont_) painter_->setFont(size->font);
     currentFont_ = size;
 }
 
@@ -146,6 +145,11 @@ double PainterSurface::textHeight(const QString&) const {
 
 void PainterSurface::printText(double x, double y, const QString& text) {
     if (!currentFont_) return;
+    // The painter gets the font only to print: the date labels try many sizes before one.
+    if (paintedFont_ != currentFont_) {
+        painter_->setFont(currentFont_->font);
+        paintedFont_ = currentFont_;
+    }
     painter_->setPen(QPen(penColor()));
     painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()), text);
     penChanged_ = true;

@@ -73,6 +73,7 @@ private:
     bool inverting_ = false;
     double fontPoints_ = 0;
     std::shared_ptr<FontSize> currentFont_;
+    std::shared_ptr<FontSize> paintedFont_;
 };
 
 // Registers the chart's font name so that it renders the same on every machine.
