@@ -20,27 +20,6 @@ public:
 
 } // namespace
 
-TEST(Settings, AnEmptyStoreGivesTheDefaultsAndSavesThemAsText) {
-    MapStore store;
-    const UserSettings settings = loadSettings(store);
-    EXPECT_EQ(settings.window, (WindowPlacement{50, 50, 4500, 6500, 0}));
-    EXPECT_TRUE(settings.spanForward());
-    EXPECT_FALSE(settings.spanBack);
-    EXPECT_EQ(settings.maxLength, 120);
-    EXPECT_EQ(settings.keta, *Fixed4::fromText("0.01"));
-    EXPECT_FALSE(settings.logY);
-    EXPECT_EQ(settings.filePattern, QStringLiteral("*.*"));
-    EXPECT_EQ(settings.sheetSourceName, QStringLiteral("sheet1$"));
-
-    saveSettings(store, settings);
-    const std::map<QString, QString> expected = {
-        {"top", "50"},         {"left", "50"},         {"height", "4500"},
-        {"width", "6500"},     {"windowState", "0"},   {"SpanForward", "True"},
-        {"SpanBack", "False"}, {"maxLength", "120"},   {"keta", "0.01"},
-        {"logY", "False"},     {"filePattern", "*.*"}, {"sheet", "sheet1$"}};
-    EXPECT_EQ(store.values, expected);
-}
-
 TEST(Settings, StoredTextsReadBackAsTheyWereWritten) {
     MapStore store;
     store.values = {{"top", "1080"},      {"left", "-15.5"},        {"height", "9000"},
