@@ -82,6 +82,9 @@ TEST(ChartLayout, AUserStepWithFewIntervalsCapsTheLabelFont) {
 
     view.userStep = 0; // 150 points high: 0.8 * 150 / 20 = 6
     EXPECT_EQ(layoutOf(*series, view, kScreenProfile, 3000).labelFontSize, 6);
+
+    view.userStep = 0.0001f; // ten million intervals: the grid stops at ten thousand lines
+    EXPECT_EQ(layoutOf(*series, view).gridLines, 10000);
 }
 
 TEST(ChartLayout, ThePageAddsItsMargins) {

@@ -3,6 +3,7 @@
 #include "chart/VisibleRange.h"
 #include "data/TextForms.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -11,12 +12,17 @@ QString numberText(double value) {
     return QString::fromStdString(generalNumber(value));
 }
 
+// A user's step can be tiny against the range; beyond this many lines the grid is solid on any
+// page anyway, and drawing more would only keep the user waiting.
+constexpr double kMaxGridIntervals = 10000;
+
 // Whole intervals of the grid; a quotient a rounding error above a whole number is that number.
 int gridIntervals(const AxisScale& axis) {
     const double steps = axis.intervals();
     const double nearest = std::round(steps);
-    return static_cast<int>(
-        std::fabs(steps - nearest) < 1e-9 * std::max(1.0, nearest) ? nearest : std::ceil(steps));
+    const double whole =
+        std::fabs(steps - nearest) < 1e-9 * std::max(1.0, nearest) ? nearest : std::ceil(steps);
+    return static_cast<int>(std::min(whole, kMaxGridIntervals));
 }
 
 void layOutFrame(Surface& surface, const ViewState& view, const ChartProfile& profile,
