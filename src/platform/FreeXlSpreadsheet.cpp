@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -252,6 +253,9 @@ SheetOpenResult openWorksheet(const QString& path, const QString& sheetName) {
     if (pipe(channel) != 0) return result;
     const pid_t child = fork();
     if (child == 0) {
+        // A workbook that crashes the library leaves no core file behind in the user's folder.
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
         close(channel[0]);
         const bool sent = writeAll(channel[1], readWorkbook(path, sheetName).bytes());
         _exit(sent ? 0 : 1);
