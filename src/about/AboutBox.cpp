@@ -1,16 +1,11 @@
 #include "about/AboutBox.h"
 
+#include "platform/TwipRect.h"
+
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-
-namespace {
-// Twips of the window's own layout, 15 to a pixel.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-} // namespace
 
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -20,14 +15,14 @@ AboutBox::AboutBox(QWidget* parent)
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setModal(false);
-    setFixedSize(twips(0, 0, 7260, 2736).size());
+    setFixedSize(twipRect(0, 0, 7260, 2736).size());
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(twips(480, 360, 372, 372));
+    picture1_->setGeometry(twipRect(480, 360, 372, 372));
     picture1_->setPixmap(QIcon(QStringLiteral(":/nimbrel.png")).pixmap(picture1_->size()));
     label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(twips(1320, 360, 4812, 372));
+    label1_->setGeometry(twipRect(1320, 360, 4812, 372));
     command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(twips(6240, 240, 852, 492));
+    command1_->setGeometry(twipRect(6240, 240, 852, 492));
     connect(command1_, &QPushButton::clicked, this, &QWidget::hide);
 }
 

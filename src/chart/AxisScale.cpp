@@ -16,14 +16,6 @@ double typedStep(float step) {
     return value;
 }
 
-// Whole steps in a value: a quotient a rounding error away from a whole number is that number,
-// so that a low of 8.1 on a 0.05 step stays 162 steps and not 161.99999999999997.
-double stepsIn(double value, double step) {
-    double steps = value / step;
-    double nearest = std::round(steps);
-    return std::fabs(steps - nearest) <= 1e-9 * std::max(1.0, std::fabs(nearest)) ? nearest : steps;
-}
-
 double baseStep(double high) {
     if (high >= 10'000'000) return 1'000'000;
     if (high >= 1'000'000) return 100'000;
@@ -35,6 +27,12 @@ double baseStep(double high) {
 }
 
 } // namespace
+
+double wholeStepsIn(double value, double step) {
+    const double steps = value / step;
+    const double nearest = std::round(steps);
+    return std::fabs(steps - nearest) <= 1e-9 * std::max(1.0, std::fabs(nearest)) ? nearest : steps;
+}
 
 double automaticStep(Fixed4 visibleHigh, Fixed4 visibleLow) {
     double base = baseStep(visibleHigh.toDouble());
@@ -65,8 +63,8 @@ AxisScale axisScale(Fixed4 visibleHigh, Fixed4 visibleLow, float userStep) {
         high += axis.step;
         low -= axis.step;
     }
-    axis.top = std::ceil(stepsIn(high, axis.step)) * axis.step;
+    axis.top = std::ceil(wholeStepsIn(high, axis.step)) * axis.step;
     axis.bottom =
-        Fixed4::fromDouble(std::floor(stepsIn(low, axis.step)) * axis.step).value_or(Fixed4());
+        Fixed4::fromDouble(std::floor(wholeStepsIn(low, axis.step)) * axis.step).value_or(Fixed4());
     return axis;
 }

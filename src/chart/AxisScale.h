@@ -12,6 +12,10 @@ struct AxisScale {
     double intervals() const { return span() / step; }
 };
 
+// A quotient of a value by a step, with a result a rounding error away from a whole number
+// taken as that number: a low of 8.1 on a 0.05 step is 162 steps, not 161.99999999999997.
+double wholeStepsIn(double value, double step);
+
 // The automatic step for a high and low: a power of ten from the high, halved, fifthed and
 // tenthed until the range holds at least 20 steps.
 double automaticStep(Fixed4 visibleHigh, Fixed4 visibleLow);

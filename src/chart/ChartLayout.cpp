@@ -16,12 +16,9 @@ QString numberText(double value) {
 // page anyway, and drawing more would only keep the user waiting.
 constexpr double kMaxGridIntervals = 10000;
 
-// Whole intervals of the grid; a quotient a rounding error above a whole number is that number.
+// Whole intervals of the grid, as many as cover the axis.
 int gridIntervals(const AxisScale& axis) {
-    const double steps = axis.intervals();
-    const double nearest = std::round(steps);
-    const double whole =
-        std::fabs(steps - nearest) < 1e-9 * std::max(1.0, nearest) ? nearest : std::ceil(steps);
+    const double whole = std::ceil(wholeStepsIn(axis.span(), axis.step));
     return static_cast<int>(std::min(whole, kMaxGridIntervals));
 }
 

@@ -45,8 +45,11 @@ struct PriceMapping {
     std::optional<double> clampedY(double price) const {
         const std::optional<double> mapped = y(price);
         if (!mapped) return std::nullopt;
-        if (*mapped < frameTop) return frameTop - 20;
-        if (*mapped > frameTop + frameHeight) return frameTop + frameHeight + 20;
-        return mapped;
+        return clamped(*mapped);
+    }
+    double clamped(double y) const {
+        if (y < frameTop) return frameTop - 20;
+        if (y > frameTop + frameHeight) return frameTop + frameHeight + 20;
+        return y;
     }
 };

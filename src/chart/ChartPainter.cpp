@@ -171,12 +171,8 @@ private:
     double y(Fixed4 value) const {
         const PriceMapping& prices = layout_.seriesPrices;
         if (prices.logarithmic) return prices.clampedY(value.toDouble()).value_or(kNoPlace);
-        const double mapped =
-            (topUnits_ - static_cast<double>(value.units())) * twipsPerUnit_ + prices.frameTop;
-        if (mapped < prices.frameTop) return prices.frameTop - 20;
-        if (mapped > prices.frameTop + prices.frameHeight)
-            return prices.frameTop + prices.frameHeight + 20;
-        return mapped;
+        return prices.clamped((topUnits_ - static_cast<double>(value.units())) * twipsPerUnit_ +
+                              prices.frameTop);
     }
 
     // A line between two series points; skipped where a logarithmic axis has no place for one.

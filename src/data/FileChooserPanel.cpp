@@ -1,6 +1,7 @@
 #include "data/FileChooserPanel.h"
 
 #include "platform/MessageBoxes.h"
+#include "platform/TwipRect.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -12,11 +13,6 @@
 #include <QStorageInfo>
 
 namespace {
-
-// The panel's own layout is in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 bool isWildcard(const QString& text) {
     return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
@@ -44,23 +40,23 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
       file1_(new QListWidget(this)), drive1_(new QComboBox(this)), dir1_(new QListWidget(this)) {
     setObjectName(QStringLiteral("FileChooserPanel"));
     setAutoFillBackground(true);
-    setGeometry(twips(0, 0, 12015, 8055));
+    setGeometry(twipRect(0, 0, 12015, 8055));
 
     auto* fileLabel = new QLabel(QStringLiteral("ファイル名"), this);
-    fileLabel->setGeometry(twips(120, 0, 2055, 255));
+    fileLabel->setGeometry(twipRect(120, 0, 2055, 255));
     text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(twips(120, 240, 2052, 315));
-    sheetLabel_->setGeometry(twips(120, 720, 735, 255));
+    text1_->setGeometry(twipRect(120, 240, 2052, 315));
+    sheetLabel_->setGeometry(twipRect(120, 720, 735, 255));
     text2_->setObjectName(QStringLiteral("Text2"));
-    text2_->setGeometry(twips(840, 660, 1332, 315));
+    text2_->setGeometry(twipRect(840, 660, 1332, 315));
     file1_->setObjectName(QStringLiteral("File1"));
-    file1_->setGeometry(twips(120, 1080, 2055, 1968));
+    file1_->setGeometry(twipRect(120, 1080, 2055, 1968));
     auto* driveLabel = new QLabel(QStringLiteral("ドライブ"), this);
-    driveLabel->setGeometry(twips(2400, 0, 2295, 255));
+    driveLabel->setGeometry(twipRect(2400, 0, 2295, 255));
     drive1_->setObjectName(QStringLiteral("Drive1"));
-    drive1_->setGeometry(twips(2400, 240, 2292, 312));
+    drive1_->setGeometry(twipRect(2400, 240, 2292, 312));
     dir1_->setObjectName(QStringLiteral("Dir1"));
-    dir1_->setGeometry(twips(2400, 840, 2295, 2430));
+    dir1_->setGeometry(twipRect(2400, 840, 2295, 2430));
 
     text1_->installEventFilter(this);
     text2_->installEventFilter(this);
