@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DataFileLoader.h"
+#include "data/TextDataFile.h"
 #include "data/PriceSeries.h"
 
 #include <benchmark/benchmark.h>

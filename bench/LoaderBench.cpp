@@ -2,7 +2,7 @@
 // reader.
 #include "BenchDays.h"
 
-#include "data/DataFileLoader.h"
+#include "data/TextDataFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

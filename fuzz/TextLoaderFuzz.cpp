@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the text-file reader as a whole file.
 #include "SeriesChecks.h"
 
-#include "data/DataFileLoader.h"
+#include "data/TextDataFile.h"
 
 #include <cstddef>
 #include <cstdint>

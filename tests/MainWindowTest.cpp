@@ -1,9 +1,9 @@
-#include "about/AboutBox.h"
-#include "app/ChartView.h"
-#include "app/MainWindow.h"
-#include "data/FileChooserPanel.h"
+#include "ui/AboutBox.h"
+#include "ui/ChartView.h"
+#include "ui/MainWindow.h"
+#include "ui/FileChooserPanel.h"
 #include "platform/MessageBoxes.h"
-#include "platform/SettingsStore.h"
+#include "platform/IniSettingsStore.h"
 
 #include "LoaderTestSupport.h"
 

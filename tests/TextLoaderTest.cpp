@@ -1,4 +1,4 @@
-#include "data/DataFileLoader.h"
+#include "data/TextDataFile.h"
 
 #include "LoaderTestSupport.h"
 

@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
-#include "app/MainWindow.h"
-#include "platform/MessageBoxes.h"
+#include "ui/MainWindow.h"
+#include "platform/QtMessageBoxes.h"
 #include "platform/PainterSurface.h"
-#include "platform/SettingsStore.h"
+#include "platform/IniSettingsStore.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -2,45 +2,9 @@
 
 #include "data/LoadFailures.h"
 #include "data/SheetDataFile.h"
+#include "data/TextDataFile.h"
 
 #include <QFile>
-
-namespace {
-
-Message errorMessage(const QString& text) {
-    return Message{QStringLiteral("エラー"), text, MessageIcon::Exclamation};
-}
-
-} // namespace
-
-LoadFailure cannotOpenFailure(const QString& path) {
-    return {LoadProblem::CannotOpen, errorMessage(QStringLiteral("ファイルを開けません\n") + path)};
-}
-
-LoadFailure cannotReadFailure(const QString& path) {
-    return {LoadProblem::CannotRead, errorMessage(QStringLiteral("ファイルを読めません\n") + path)};
-}
-
-LoadFailure sheetNameFailure() {
-    return {LoadProblem::SheetName, errorMessage(QStringLiteral("シート名を確認して下さい"))};
-}
-
-LoadFailure unreadableDayFailure(int line, int daysKept) {
-    return {LoadProblem::UnreadableDay,
-            errorMessage(QStringLiteral("%1行目のデータを読めません\n%2日分を読み込みました")
-                             .arg(line)
-                             .arg(daysKept))};
-}
-
-LoadFailure tooManyDaysFailure() {
-    return {LoadProblem::TooManyDays,
-            errorMessage(QStringLiteral("データが%1日を超えています\n最初の%1日分を読み込みました")
-                             .arg(kMaxDays))};
-}
-
-void storeDay(PriceSeries& series, int day, const PriceRow& row) {
-    if (day >= 1 && day <= kMaxDays) series.priceTable[static_cast<size_t>(day)] = row;
-}
 
 void clearSeries(PriceSeries& series) {
     series.priceTable.fill(PriceRow{});

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "data/Message.h"
 #include "data/PriceSeries.h"
+#include "platform/Message.h"
 
 #include <QString>
 
 #include <optional>
-#include <string_view>
 
 enum class LoadProblem {
     CannotOpen,    // the file is missing or unreadable: nothing loaded
@@ -28,9 +27,6 @@ struct LoadFailure {
 [[nodiscard]] std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
                                                       const QString& fileName,
                                                       const QString& sheetSourceName);
-
-// The text-file reading, on the bytes of the whole file.
-[[nodiscard]] std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view bytes);
 
 // Sets both tables and the load facts to their empty state.
 void clearSeries(PriceSeries& series);

@@ -1,4 +1,4 @@
-#include "data/DataFileLoader.h"
+#include "data/TextDataFile.h"
 
 #include "data/DateForms.h"
 #include "data/LoadFailures.h"

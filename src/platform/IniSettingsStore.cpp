@@ -1,4 +1,4 @@
-#include "platform/SettingsStore.h"
+#include "platform/IniSettingsStore.h"
 
 #include <QSettings>
 

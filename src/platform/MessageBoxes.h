@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Message.h"
+#include "platform/Message.h"
 
 class QWidget;
 
@@ -9,10 +9,4 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual void showMessage(QWidget* parent, const Message& message) = 0;
-};
-
-// The platform's modal message box with an OK button.
-class QtMessageBoxes final : public MessageBoxes {
-public:
-    void showMessage(QWidget* parent, const Message& message) override;
 };

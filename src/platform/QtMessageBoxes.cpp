@@ -1,4 +1,4 @@
-#include "platform/MessageBoxes.h"
+#include "platform/QtMessageBoxes.h"
 
 #include <QMessageBox>
 

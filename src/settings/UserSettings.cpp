@@ -1,7 +1,7 @@
 #include "settings/UserSettings.h"
 
-#include "data/TextForms.h"
 #include "data/PriceSeries.h"
+#include "data/TextForms.h"
 
 #include <algorithm>
 #include <charconv>

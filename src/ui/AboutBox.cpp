@@ -1,4 +1,4 @@
-#include "about/AboutBox.h"
+#include "ui/AboutBox.h"
 
 #include "platform/TwipRect.h"
 

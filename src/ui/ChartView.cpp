@@ -1,4 +1,4 @@
-#include "app/ChartView.h"
+#include "ui/ChartView.h"
 
 #include "platform/ImageSurface.h"
 

@@ -1,15 +1,15 @@
-#include "app/MainWindow.h"
+#include "ui/MainWindow.h"
 
-#include "about/AboutBox.h"
-#include "app/ChartView.h"
 #include "chart/ChartPainter.h"
 #include "chart/VisibleRange.h"
 #include "data/DataFileLoader.h"
-#include "data/FileChooserPanel.h"
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SettingsStore.h"
+#include "ui/AboutBox.h"
+#include "ui/ChartView.h"
+#include "ui/FileChooserPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>

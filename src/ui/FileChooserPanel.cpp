@@ -1,4 +1,4 @@
-#include "data/FileChooserPanel.h"
+#include "ui/FileChooserPanel.h"
 
 #include "platform/MessageBoxes.h"
 #include "platform/TwipRect.h"
