@@ -2,7 +2,7 @@
 #include "BenchDays.h"
 
 #include "chart/ChartPainter.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
 

@@ -1,5 +1,5 @@
 #include "chart/ChartLayout.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
 
 #include "ChartSeries.h"
@@ -12,9 +12,10 @@ constexpr double kWidth = 19200, kHeight = 12000;
 
 namespace {
 ChartLayout layoutOf(const PriceSeries& series, ViewState& view,
-                     const ChartProfile& profile = kScreenProfile, double height = kHeight) {
+                     const ChartProfile& profile = kScreenProfile, double height = kHeight,
+                     SheetPart part = SheetPart::Whole) {
     RecordingSurface surface(kWidth, height);
-    return layoutChart(surface, series, view, profile);
+    return layoutChart(surface, series, view, profile, part);
 }
 } // namespace
 
@@ -63,8 +64,8 @@ TEST(ChartLayout, EndOffsetAndReductionsShrinkTheChart) {
               0.5 * (kHeight - 3 * 9.75 * 30)); // 9.375 points take 13 pixels
 
     view.reduceX = view.reduceY = 1;
-    view.splitLower = true; // the lower half of a sheet, the reductions ignored
-    layout = layoutOf(*series, view);
+    // The lower half of a sheet, the reductions ignored.
+    layout = layoutOf(*series, view, kScreenProfile, kHeight, SheetPart::LowerHalf);
     const double titleSize = std::round(600 / 32.0 * 0.47 / 0.75) * 0.75;
     const double bottom = kHeight - 3 * titleSize * 30;
     EXPECT_EQ(layout.frame.top, static_cast<float>(3.5 * titleSize * 30 + bottom * 0.5));

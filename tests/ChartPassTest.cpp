@@ -1,6 +1,6 @@
 #include "chart/ChartLayout.h"
 #include "chart/ChartPainter.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
 
 #include "ChartSeries.h"
@@ -30,13 +30,10 @@ struct Drawn {
 };
 
 // Draws the view and keeps the layout the pass used.
-Drawn draw(const PriceSeries& series, ViewState& view,
-           const ChartProfile& profile = kScreenProfile) {
+Drawn draw(const PriceSeries& series, ViewState& view, const ChartProfile& profile = kScreenProfile,
+           SheetPart part = SheetPart::Whole) {
     Drawn drawn;
-    ViewState copy = view;
-    RecordingSurface scratch(kWidth, kHeight);
-    drawn.layout = layoutChart(scratch, series, copy, profile);
-    drawChart(drawn.surface, series, view, profile);
+    drawn.layout = drawChart(drawn.surface, series, view, profile, part);
     drawn.strokes = drawn.surface.strokes();
     return drawn;
 }
@@ -94,8 +91,6 @@ TEST(ChartPass, DrawsTheElementsInLayers) {
     EXPECT_TWIPS(gridLines.front().y1, d.layout.frame.bottom()); // 4000 at the bottom
     EXPECT_EQ(s[grid + 1].text, " 4000");
     EXPECT_TWIPS(s[grid + 1].x1 + 5 * 0.5 * 12 * 20, d.layout.frame.left);
-    EXPECT_EQ(view.plotFrame.left, d.layout.frame.left);
-    EXPECT_EQ(view.dayWidth, d.layout.dayWidth);
 }
 
 TEST(ChartPass, SpansAndTheLaggingLineAre25SlotsAhead) {
@@ -216,13 +211,10 @@ TEST(ChartPass, SeriesBeyondTheAxisAreClampedTwentyTwipsOutside) {
 TEST(ChartPass, NoDataOnlyClearsAndAnEmptyRangeOnlyTitles) {
     auto empty = std::make_unique<PriceSeries>();
     ViewState view;
-    view.plotFrame = {1, 2, 3, 4};
-    view.splitUpper = view.splitLower = true;
     view.visibleHigh = Fixed4::fromWhole(7);
     Drawn d = draw(*empty, view);
     EXPECT_EQ(d.surface.calls(), std::vector<std::string>{"clear"});
-    EXPECT_EQ(view.plotFrame.right, 3);
-    EXPECT_FALSE(view.splitUpper || view.splitLower);
+    EXPECT_FALSE(d.layout.hasRange);
     EXPECT_EQ(view.visibleHigh, Fixed4::fromWhole(7));
 
     auto series = chartSeries(60);
@@ -299,23 +291,21 @@ TEST(ChartPass, DateLabelsShrinkToTheirGroupButNotBelowTwoPoints) {
         if (s.x1 == s.x2) groupLines.push_back(s);
     ASSERT_EQ(groupLines.size(), 15u);
     EXPECT_TWIPS(groupLines.back().x1, d.layout.days.x(300) + 0.5 * d.layout.dayWidth);
-    EXPECT_EQ(view.dateGroups[15].count, 20);
-    EXPECT_EQ(view.dateGroups[16].value, 0);
+    EXPECT_EQ(d.layout.dateGroups[15].count, 20);
+    EXPECT_EQ(d.layout.dateGroups[16].value, 0);
 }
 
 TEST(ChartPass, ThePageIsBlackAndWhiteWithThickerLines) {
     auto series = chartSeries(60);
     ViewState view;
     scanVisibleRange(*series, view);
-    view.splitLower = true;
-    const Drawn d = draw(*series, view, kPageProfile);
+    const Drawn d = draw(*series, view, kPageProfile, SheetPart::LowerHalf);
     EXPECT_NE(d.surface.calls().front(), "clear");
-    EXPECT_EQ(d.surface.calls().back(), "end");
+    EXPECT_NE(d.surface.calls().back(), "end"); // the print document ends the sheet, not the pass
     for (const Stroke& s : d.strokes)
         EXPECT_TRUE(s.color == "0 0 0" || s.color == "255 255 255") << s.color;
     bool thickLagging = false;
     for (const Stroke& s : d.strokes)
         thickLagging = thickLagging || (s.kind == "line" && s.width == 2);
     EXPECT_TRUE(thickLagging);
-    EXPECT_FALSE(view.splitLower);
 }

@@ -1,6 +1,6 @@
 #include "chart/AxisScale.h"
 #include "chart/ChartMapping.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 
 #include "Printers.h"
 

@@ -27,7 +27,8 @@ TEST(Settings, StoredTextsReadBackAsTheyWereWritten) {
                     {"SpanBack", "True"}, {"maxLength", "300"},     {"keta", "0.05"},
                     {"logY", "True"},     {"filePattern", "*.xls"}, {"sheet", "prices$"}};
     const UserSettings settings = loadSettings(store);
-    EXPECT_EQ(settings.window, (WindowPlacement{1080, -15.5f, 9000, 12000, 2}));
+    EXPECT_EQ(settings.window,
+              (WindowPlacement{1080, -15.5f, 9000, 12000, WindowState::Maximized}));
     EXPECT_TRUE(settings.spanForward());
     EXPECT_TRUE(settings.spanBack);
     EXPECT_EQ(settings.maxLength, 300);
@@ -77,17 +78,18 @@ TEST(Settings, BooleansAreTrueFalseOrNumbers) {
 
 TEST(Settings, AWindowOffEveryScreenGoesBackToTheDefaultPlace) {
     const QList<QRect> screens = {QRect(0, 0, 1920, 1080)};
-    const WindowPlacement onScreen{1500, 1500, 9000, 12000, 0};
+    const WindowPlacement onScreen{1500, 1500, 9000, 12000, WindowState::Normal};
     EXPECT_EQ(placementOnScreens(onScreen, screens), onScreen);
     // A negative top, minimised: the default place and size, still minimised.
-    EXPECT_EQ(placementOnScreens({-4800, 100, 9000, 12000, 1}, screens),
-              (WindowPlacement{50, 50, 4500, 6500, 1}));
+    EXPECT_EQ(placementOnScreens({-4800, 100, 9000, 12000, WindowState::Minimized}, screens),
+              (WindowPlacement{50, 50, 4500, 6500, WindowState::Minimized}));
     // Maximised keeps whatever it had.
-    const WindowPlacement maximised{-60, -60, 9000, 12000, 2};
+    const WindowPlacement maximised{-60, -60, 9000, 12000, WindowState::Maximized};
     EXPECT_EQ(placementOnScreens(maximised, screens), maximised);
     // On a second monitor that is gone.
-    EXPECT_EQ(placementOnScreens({1500, 30000, 9000, 12000, 0}, screens), WindowPlacement{});
-    EXPECT_EQ(placementOnScreens({1500, 30000, 9000, 12000, 0},
+    EXPECT_EQ(placementOnScreens({1500, 30000, 9000, 12000, WindowState::Normal}, screens),
+              WindowPlacement{});
+    EXPECT_EQ(placementOnScreens({1500, 30000, 9000, 12000, WindowState::Normal},
                                  {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)}),
-              (WindowPlacement{1500, 30000, 9000, 12000, 0}));
+              (WindowPlacement{1500, 30000, 9000, 12000, WindowState::Normal}));
 }

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 #include "platform/ImageSurface.h"
 #include "platform/PrinterSurface.h"
 
@@ -91,11 +91,12 @@ TEST(PrinterSurface, PrintsTheChartInBlackOnAPage) {
         PrinterSurface page(printer);
         EXPECT_GT(page.width(), 8000); // a printable A4 or Letter width, in twips
         EXPECT_GT(page.heightInPoints(), 600);
-        view.splitLower = true; // the lower half ends the document
-        drawChart(page, *series, view, kPageProfile);
+        const ChartLayout layout =
+            drawChart(page, *series, view, kPageProfile, SheetPart::LowerHalf);
+        EXPECT_GT(layout.frame.left, 300);
+        page.endDocument();
         EXPECT_FALSE(page.isActive());
     }
-    EXPECT_GT(view.plotFrame.left, 300);
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "chart/ChartPainter.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 #include "data/CsvExport.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
@@ -176,11 +176,10 @@ void render(const Request& request, CommandResult& result) {
     const auto series = loadSeries(request, result);
     ViewState view;
     view.maxLength = static_cast<int16_t>(request.days);
-    view.firstDay = static_cast<int16_t>(series->dataCount - view.maxLength + 1);
     view.logY = request.logY;
     view.spanForward = request.spanForward;
     view.spanBack = request.spanBack;
-    scanVisibleRange(*series, view);
+    showNewestDays(*series, view);
 
     QImage image = chartImage(request.size);
     {

@@ -1,10 +1,12 @@
 #include "chart/ChartLayout.h"
 
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
+#include "chart/ChartTexts.h"
 #include "data/TextForms.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -23,8 +25,8 @@ int gridIntervals(const AxisScale& axis) {
 }
 
 void layOutFrame(Surface& surface, const ViewState& view, const ChartProfile& profile,
-                 ChartLayout& layout, double& bottom) {
-    const bool split = view.splitUpper || view.splitLower;
+                 SheetPart part, ChartLayout& layout, double& bottom) {
+    const bool split = part != SheetPart::Whole;
     const double height = surface.heightInPoints();
     layout.titleFontSize = view.reduceY * height / 32 * (split ? 0.47 : 1);
     surface.setFont(kChartFont, layout.titleFontSize);
@@ -34,9 +36,9 @@ void layOutFrame(Surface& surface, const ViewState& view, const ChartProfile& pr
     double top = 3.5 * surface.textHeight(QStringLiteral("あ"));
     double right = surface.width() - 3 * surface.textWidth(QStringLiteral("0"));
     bottom = surface.height() - 3 * surface.textHeight(QStringLiteral("0"));
-    if (view.splitUpper) {
+    if (part == SheetPart::UpperHalf) {
         bottom *= 0.5;
-    } else if (view.splitLower) {
+    } else if (part == SheetPart::LowerHalf) {
         top += bottom * 0.5;
     } else {
         right *= view.reduceX;
@@ -55,8 +57,8 @@ void layOutFrame(Surface& surface, const ViewState& view, const ChartProfile& pr
 }
 
 void layOutLabelsAndSlots(Surface& surface, const ViewState& view, const ChartProfile& profile,
-                          double bottom, ChartLayout& layout) {
-    const bool split = view.splitUpper || view.splitLower;
+                          SheetPart part, double bottom, ChartLayout& layout) {
+    const bool split = part != SheetPart::Whole;
     const double height = surface.heightInPoints() * (split ? 0.47 : view.reduceY);
     surface.setFont(kChartFont, 0.8 * height / layout.axis.intervals());
     if (surface.fontSize() > 12) surface.setFont(kChartFont, 12);
@@ -65,7 +67,7 @@ void layOutLabelsAndSlots(Surface& surface, const ViewState& view, const ChartPr
         surface.textWidth(numberText(layout.axis.step)) +
         surface.textWidth(numberText(std::floor(10 * layout.axis.top))) + profile.labelMargin);
 
-    const int slotCount = (layout.lastDay - layout.firstDay + 1) + 25;
+    const int slotCount = (layout.lastDay - layout.firstDay + 1) + kLeadSlots;
     layout.dayWidth =
         static_cast<float>((double(layout.frame.right) - layout.frame.left) / slotCount);
     layout.halfBody = double(layout.dayWidth) / 2 * 0.6;
@@ -89,10 +91,68 @@ void layOutMappings(const ViewState& view, ChartLayout& layout) {
     }
 }
 
+// The grid's lines from the bottom up, each with its label right-aligned at the plot's left
+// edge; a price a logarithmic axis has no place for gets neither.
+void layOutPriceGrid(Surface& surface, ChartLayout& layout) {
+    surface.setFont(kChartFont, layout.labelFontSize);
+    const double zeroHeight = surface.textHeight(QStringLiteral("0"));
+    const AxisScale& axis = layout.axis;
+    layout.priceGrid.reserve(static_cast<size_t>(layout.gridLines) + 1);
+    for (int g = 0; g <= layout.gridLines; ++g) {
+        const double price = axis.bottom.toDouble() + g * axis.step;
+        const std::optional<double> y = layout.gridPrices.y(price);
+        if (!y) continue;
+        QString label = priceLabel(price, axis.step);
+        const double labelX = layout.frame.left - surface.textWidth(label);
+        layout.priceGrid.push_back({*y, std::move(label), labelX, *y - 0.5 * zeroHeight});
+    }
+}
+
+// Lowers the font in half points until the label fits its room, but not below 2 points.
+void fitLabel(Surface& surface, const QString& label, double room) {
+    for (int tries = 0; tries < 100 && surface.textWidth(label) > room; ++tries) {
+        surface.setFont(kChartFont, surface.fontSize() - 0.5);
+        if (surface.fontSize() < 2) {
+            surface.setFont(kChartFont, 2);
+            break;
+        }
+    }
+}
+
+// The month or year groups below the plot: a dotted line half a slot right of each group's
+// last day and the group's label from its first day, shrunk until it fits the group.
+void layOutDateLabels(Surface& surface, const PriceSeries& series, ChartLayout& layout) {
+    buildDateGroups(series, layout.firstDay, layout.lastDay, layout.dateGroups);
+    const PlotFrame& frame = layout.frame;
+    const double bottom = frame.bottom();
+    const double dayWidth = layout.dayWidth;
+    surface.setFont(kChartFont, layout.titleFontSize);
+    layout.dateBand = {frame.left, bottom + 10, frame.right,
+                       bottom + surface.textHeight(QStringLiteral("a"))};
+    surface.setFont(kChartFont, layout.labelFontSize);
+    const double zeroHeight = surface.textHeight(QStringLiteral("0"));
+    layout.dateLineTop = frame.top;
+    layout.dateLineBottom = bottom + zeroHeight;
+    int a = 1;
+    for (size_t k = 1; k < layout.dateGroups.size() && layout.dateGroups[k].value != 0; ++k) {
+        surface.setFont(kChartFont, layout.labelFontSize);
+        const int count = layout.dateGroups[k].count;
+        a += count;
+        DateLabel label;
+        label.lineX = frame.left + a * dayWidth - 0.5 * dayWidth;
+        label.x = frame.left + (a - count) * dayWidth;
+        label.y = bottom + zeroHeight - 0.75 * zeroHeight;
+        label.text = groupLabel(layout.dateGroups[k].value);
+        fitLabel(surface, label.text, count * dayWidth);
+        label.fontSize = surface.fontSize();
+        layout.dateLabels.push_back(std::move(label));
+    }
+}
+
 } // namespace
 
 ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& view,
-                        const ChartProfile& profile) {
+                        const ChartProfile& profile, SheetPart part) {
     ChartLayout layout;
     normaliseFirstDay(series.dataCount, view);
     layout.firstDay = view.firstDay;
@@ -113,10 +173,15 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
     layout.title = titleText(series, layout.firstDay, layout.lastDay);
 
     double bottom = 0;
-    layOutFrame(surface, view, profile, layout, bottom);
+    layOutFrame(surface, view, profile, part, layout, bottom);
     if (!layout.hasRange) return layout;
-    layOutLabelsAndSlots(surface, view, profile, bottom, layout);
+    layOutLabelsAndSlots(surface, view, profile, part, bottom, layout);
     layOutMappings(view, layout);
     layout.gridLines = gridIntervals(layout.axis);
+    // Over the plot's final width, covering grid lines and clamped series above the plot.
+    layout.legendBand = {layout.frame.left, layout.legendY, layout.frame.right,
+                         layout.frame.top - 7};
+    layOutPriceGrid(surface, layout);
+    layOutDateLabels(surface, series, layout);
     return layout;
 }

@@ -47,24 +47,18 @@ public:
         s_.setPenStyle(PenStyle::Dotted);
         pen(kGrid);
         s_.setFont(kChartFont, layout_.labelFontSize);
-        const double zeroHeight = s_.textHeight(QStringLiteral("0"));
-        const AxisScale& axis = layout_.axis;
-        for (int g = 0; g <= layout_.gridLines; ++g) {
-            const double price = axis.bottom.toDouble() + g * axis.step;
-            const std::optional<double> y = layout_.gridPrices.y(price);
-            if (!y) continue;
-            s_.line(layout_.frame.left, *y, layout_.frame.right, *y);
-            const QString label = priceLabel(price, axis.step);
-            s_.printText(layout_.frame.left - s_.textWidth(label), *y - 0.5 * zeroHeight, label);
+        for (const PriceGridLine& line : layout_.priceGrid) {
+            s_.line(layout_.frame.left, line.y, layout_.frame.right, line.y);
+            s_.printText(line.labelX, line.labelY, line.label);
         }
     }
 
-    // Slots from firstDay to 25 past lastDay: the cloud, both spans and the lagging line.
-    // The spans of day p are drawn at slot p + 25.
+    // Slots from firstDay to the last lead slot past lastDay: the cloud, both spans and the
+    // lagging line. The spans of day p are drawn at slot p + kLeadSlots.
     void drawForwardLoop() {
-        for (int i = layout_.firstDay; i <= layout_.lastDay + 25; ++i) {
-            if (i <= 26) continue;
-            const int p = i - 26;
+        for (int i = layout_.firstDay; i <= layout_.lastDay + kLeadSlots; ++i) {
+            if (i <= kLeadSlots + 1) continue;
+            const int p = i - (kLeadSlots + 1);
             const double x0 = layout_.days.x(i) - layout_.dayWidth, x1 = layout_.days.x(i);
             const IchimokuRow& from = ichimoku(p);
             const IchimokuRow& to = ichimoku(p + 1);
@@ -84,9 +78,10 @@ public:
                 pen(kBlack, profile_.laggingForwardWidth, PenStyle::Solid);
                 segment(x0, price(p).close, x1, price(p + 1).close);
             }
-            if (view_.spanBack && i + 25 <= series_.dataCount && price(i + 25).close != Fixed4()) {
+            const int back = i + kLeadSlots;
+            if (view_.spanBack && back <= series_.dataCount && price(back).close != Fixed4()) {
                 pen(kLaggingBack, 1, PenStyle::Dotted);
-                segment(x0, price(i + 24).close, x1, price(i + 25).close);
+                segment(x0, price(back - 1).close, x1, price(back).close);
             }
         }
     }
@@ -119,34 +114,20 @@ public:
     }
 
     void drawLegend() {
-        s_.box(layout_.frame.left, layout_.legendY, layout_.frame.right, layout_.frame.top - 7,
-               kWhite, BoxFill::Filled);
+        box(layout_.legendBand);
         s_.setFont(kChartFont, layout_.titleFontSize);
         s_.printText(layout_.legendX, layout_.legendY, layout_.legend);
     }
 
-    void drawDateGroups(const DateGroups& groups) {
-        const PlotFrame& frame = layout_.frame;
-        const double bottom = frame.bottom();
-        const double dayWidth = layout_.dayWidth;
-        s_.box(frame.left, bottom + 10, frame.right, bottom + s_.textHeight(QStringLiteral("a")),
-               kWhite, BoxFill::Filled);
+    void drawDateLabels() {
+        box(layout_.dateBand);
         s_.setPenWidth(1);
         s_.setPenStyle(PenStyle::Dotted);
         pen(kGrid);
-        int a = 1;
-        for (size_t k = 1; k < groups.size() && groups[k].value != 0; ++k) {
-            s_.setFont(kChartFont, layout_.labelFontSize);
-            const int count = groups[k].count;
-            a += count;
-            const double zeroHeight = s_.textHeight(QStringLiteral("0"));
-            const double x = frame.left + a * dayWidth - 0.5 * dayWidth;
-            s_.line(x, frame.top, x, bottom + zeroHeight);
-            const double labelX = frame.left + (a - count) * dayWidth;
-            const double labelY = bottom + zeroHeight - 0.75 * zeroHeight;
-            const QString label = groupLabel(groups[k].value);
-            fitLabel(label, count * dayWidth);
-            s_.printText(labelX, labelY, label);
+        for (const DateLabel& label : layout_.dateLabels) {
+            s_.line(label.lineX, layout_.dateLineTop, label.lineX, layout_.dateLineBottom);
+            s_.setFont(kChartFont, label.fontSize);
+            s_.printText(label.x, label.y, label.text);
         }
     }
 
@@ -197,15 +178,8 @@ private:
         }
     }
 
-    // Lowers the label font in half points until the label fits its group, but not below 2.
-    void fitLabel(const QString& label, double room) {
-        for (int tries = 0; tries < 100 && s_.textWidth(label) > room; ++tries) {
-            s_.setFont(kChartFont, s_.fontSize() - 0.5);
-            if (s_.fontSize() < 2) {
-                s_.setFont(kChartFont, 2);
-                break;
-            }
-        }
+    void box(const Band& band) {
+        s_.box(band.x1, band.y1, band.x2, band.y2, kWhite, BoxFill::Filled);
     }
 
     Surface& s_;
@@ -219,28 +193,19 @@ private:
 
 } // namespace
 
-void drawChart(Surface& surface, const PriceSeries& series, ViewState& view,
-               const ChartProfile& profile) {
-    const Fixed4 rawHigh = view.visibleHigh, rawLow = view.visibleLow;
+ChartLayout drawChart(Surface& surface, const PriceSeries& series, ViewState& view,
+                      const ChartProfile& profile, SheetPart part) {
     if (profile.clearsSurface) surface.clear();
-    const bool canDraw = series.dataCount > 0 && (!profile.needsHeight || surface.height() > 0);
-    if (canDraw) {
-        const ChartLayout layout = layoutChart(surface, series, view, profile);
-        ChartPass pass(surface, series, view, profile, layout);
-        pass.drawTitle();
-        if (layout.hasRange) {
-            pass.drawPriceGrid();
-            pass.drawForwardLoop();
-            pass.drawDayLoop();
-            pass.drawLegend();
-            buildDateGroups(series, layout.firstDay, layout.lastDay, view.dateGroups);
-            pass.drawDateGroups(view.dateGroups);
-            view.plotFrame = layout.frame;
-            view.dayWidth = layout.dayWidth;
-        }
-        if (profile.endsDocumentAfterLowerHalf && view.splitLower) surface.endDocument();
+    if (series.dataCount <= 0 || (profile.needsHeight && surface.height() <= 0)) return {};
+    const ChartLayout layout = layoutChart(surface, series, view, profile, part);
+    ChartPass pass(surface, series, view, profile, layout);
+    pass.drawTitle();
+    if (layout.hasRange) {
+        pass.drawPriceGrid();
+        pass.drawForwardLoop();
+        pass.drawDayLoop();
+        pass.drawLegend();
+        pass.drawDateLabels();
     }
-    view.splitUpper = view.splitLower = false;
-    view.visibleHigh = rawHigh;
-    view.visibleLow = rawLow;
+    return layout;
 }

@@ -11,7 +11,6 @@ struct ChartProfile {
     int priceLineWidth = 2;      // the line of one-price files
     double frameMargin = 0;      // added to the frame's left and top after its first layout
     double labelMargin = 0;      // added to the left edge after the label font is chosen
-    bool endsDocumentAfterLowerHalf = false;
 
     // The colour actually used for a colour of the screen chart.
     Rgb ink(Rgb color) const {
@@ -21,4 +20,4 @@ struct ChartProfile {
 };
 
 inline constexpr ChartProfile kScreenProfile{};
-inline constexpr ChartProfile kPageProfile{false, false, false, 2, 5, 350, 300, true};
+inline constexpr ChartProfile kPageProfile{false, false, false, 2, 5, 350, 300};

@@ -54,8 +54,8 @@ LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 keta) {
     values.close = roundedToKeta(priceRow(series, lastDay).close, keta);
     values.conversion = roundedToKeta(newest.conversion, keta);
     values.base = roundedToKeta(newest.base, keta);
-    if (lastDay - 25 > 0) {
-        const IchimokuRow& drawnAtNewest = ichimokuRow(series, lastDay - 25);
+    if (lastDay - kLeadSlots > 0) {
+        const IchimokuRow& drawnAtNewest = ichimokuRow(series, lastDay - kLeadSlots);
         values.span1 = roundedToKeta(drawnAtNewest.span1, keta);
         values.span2 = roundedToKeta(drawnAtNewest.span2, keta);
     }

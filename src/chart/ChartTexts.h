@@ -5,11 +5,23 @@
 
 #include <QString>
 
+#include <array>
+#include <cstdint>
+
+// The month (yyyymm) or year groups of the drawn days, in order; a group whose value is 0 ends
+// the list. Row 0 only precedes row 1.
+struct DateGroup {
+    int32_t value = 0;
+    int32_t count = 0;
+};
+inline constexpr int kMaxDateGroups = 749;
+using DateGroups = std::array<DateGroup, kMaxDateGroups + 2>;
+
 // Title line: both heading lines, then the first and last drawn dates.
 QString titleText(const PriceSeries& series, int firstDay, int lastDay);
 
 // The newest values, as shown in the legend: close, conversion and base of the last drawn day,
-// and the spans drawn at its slot (computed 25 days before), each rounded to keta.
+// and the spans drawn at its slot (computed kLeadSlots days before), each rounded to keta.
 struct LegendValues {
     double close = 0, conversion = 0, base = 0, span1 = 0, span2 = 0;
 };

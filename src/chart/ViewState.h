@@ -2,28 +2,15 @@
 
 #include "data/Fixed4.h"
 
-#include <array>
 #include <cstdint>
 
-// The plot rectangle left by the last drawing pass, in twips.
-struct PlotFrame {
-    float left = 0;
-    float top = 0;
-    float right = 0;
-    float height = 0; // bottom - top
-    double bottom() const { return double(top) + double(height); }
-};
+// The spans and the forward lagging line are drawn this many day slots right of the day that
+// holds them, and the back lagging line as many slots left; the chart keeps as many empty
+// slots right of the newest day for them.
+inline constexpr int kLeadSlots = 25;
 
-// The month (yyyymm) or year groups of the drawn days, in order; a group whose value is 0 ends
-// the list. Row 0 only precedes row 1.
-struct DateGroup {
-    int32_t value = 0;
-    int32_t count = 0;
-};
-inline constexpr int kMaxDateGroups = 749;
-using DateGroups = std::array<DateGroup, kMaxDateGroups + 2>;
-
-// Which days are drawn and how: the view the user set, and the geometry of the last pass.
+// Which days are drawn and how, as the user chose it. What a drawing pass computes from it
+// lives in the pass's layout.
 struct ViewState {
     int16_t maxLength = 120; // days across the chart when the view is reset
     int16_t firstDay = 0;    // leftmost drawn day; below 1 means not set yet
@@ -35,14 +22,8 @@ struct ViewState {
     float reduceX = 1;
     float reduceY = 1;
     Fixed4 keta = Fixed4::fromUnits(100); // price unit of the last shown decimal: 0.01
-    bool splitUpper = false;
-    bool splitLower = false;
-    bool spanForward = true; // lagging line drawn 25 slots right
-    bool spanBack = false;   // lagging line drawn 25 slots left
-
-    PlotFrame plotFrame;
-    float dayWidth = 0;
-    DateGroups dateGroups{};
+    bool spanForward = true;              // lagging line drawn kLeadSlots right
+    bool spanBack = false;                // lagging line drawn kLeadSlots left
 };
 
 inline int lastDayOf(int32_t dataCount, const ViewState& view) {

@@ -2,10 +2,6 @@
 
 #include "platform/PixelRaster.h"
 
-namespace {
-constexpr double kTwipsPerPixel = 15;
-} // namespace
-
 QImage chartImage(QSize logicalPixels, qreal devicePixelRatio) {
     QImage image(logicalPixels * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);

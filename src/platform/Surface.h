@@ -49,3 +49,5 @@ public:
 
 inline constexpr double kTwipsPerPoint = 20;
 inline constexpr double kTwipsPerInch = 1440;
+// A pixel of a 96 dpi screen, the unit of the window's forms and geometry.
+inline constexpr double kTwipsPerPixel = 15;

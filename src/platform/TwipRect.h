@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/Surface.h"
+
 #include <QRect>
 
-// A control's place as the program's forms give it, in twips, on a 96 dpi screen: 15 to a pixel.
+// A control's place as the program's forms give it, in twips, on a 96 dpi screen.
 inline QRect twipRect(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    constexpr int perPixel = static_cast<int>(kTwipsPerPixel);
+    return QRect(left / perPixel, top / perPixel, width / perPixel, height / perPixel);
 }

@@ -2,6 +2,7 @@
 
 #include "data/PriceSeries.h"
 #include "data/TextForms.h"
+#include "platform/Surface.h"
 
 #include <algorithm>
 #include <charconv>
@@ -64,7 +65,7 @@ UserSettings loadSettings(const SettingsStore& store) {
     if (const auto text = store.value(QStringLiteral("windowState"))) {
         const std::optional<double> state = numberFromText(*text);
         if (state && (*state == 0 || *state == 1 || *state == 2))
-            window.state = static_cast<int16_t>(*state);
+            window.state = static_cast<WindowState>(static_cast<int16_t>(*state));
     }
     if (const auto text = store.value(QStringLiteral("SpanForward"))) {
         if (booleanFromText(*text)) settings.spanForwardText = *text;
@@ -97,7 +98,8 @@ void saveSettings(SettingsStore& store, const UserSettings& settings) {
     store.setValue(QStringLiteral("left"), floatText(window.left));
     store.setValue(QStringLiteral("height"), floatText(window.height));
     store.setValue(QStringLiteral("width"), floatText(window.width));
-    store.setValue(QStringLiteral("windowState"), QString::number(window.state));
+    store.setValue(QStringLiteral("windowState"),
+                   QString::number(static_cast<int16_t>(window.state)));
     store.setValue(QStringLiteral("SpanForward"), settings.spanForwardText);
     store.setValue(QStringLiteral("SpanBack"), booleanText(settings.spanBack));
     store.setValue(QStringLiteral("maxLength"), QString::number(settings.maxLength));
@@ -108,9 +110,9 @@ void saveSettings(SettingsStore& store, const UserSettings& settings) {
 }
 
 WindowPlacement placementOnScreens(WindowPlacement saved, const QList<QRect>& screens) {
-    if (saved.state == 2) return saved;
-    const QPoint corner(static_cast<int>(std::floor(saved.left / 15)),
-                        static_cast<int>(std::floor(saved.top / 15)));
+    if (saved.state == WindowState::Maximized) return saved;
+    const QPoint corner(static_cast<int>(std::floor(saved.left / kTwipsPerPixel)),
+                        static_cast<int>(std::floor(saved.top / kTwipsPerPixel)));
     const bool onAScreen = std::any_of(screens.begin(), screens.end(), [&](const QRect& screen) {
         return screen.contains(corner);
     });

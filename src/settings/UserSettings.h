@@ -9,14 +9,16 @@
 
 #include <cstdint>
 
-// Where the main window stood, in twips, and whether it was normal (0), minimised (1) or
-// maximised (2).
+// The main window's state as the settings store it.
+enum class WindowState : int16_t { Normal = 0, Minimized = 1, Maximized = 2 };
+
+// Where the main window stood, in twips, and in which state.
 struct WindowPlacement {
     float top = 50;
     float left = 50;
     float height = 4500;
     float width = 6500;
-    int16_t state = 0;
+    WindowState state = WindowState::Normal;
     friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 

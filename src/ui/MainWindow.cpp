@@ -1,7 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "chart/ChartPainter.h"
-#include "chart/VisibleRange.h"
+#include "chart/ViewOperations.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
@@ -23,8 +23,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double kTwipsPerPixel = 15;
 
 int pixels(float twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
@@ -145,10 +143,10 @@ void MainWindow::applySettings() {
 
 void MainWindow::showAsSaved() {
     switch (settings_.window.state) {
-    case 1:
+    case WindowState::Minimized:
         showMinimized();
         break;
-    case 2:
+    case WindowState::Maximized:
         showMaximized();
         break;
     default:
@@ -159,9 +157,11 @@ void MainWindow::showAsSaved() {
 
 void MainWindow::saveSettings() {
     WindowPlacement& window = settings_.window;
-    window.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    window.state = isMinimized()   ? WindowState::Minimized
+                   : isMaximized() ? WindowState::Maximized
+                                   : WindowState::Normal;
     // Twips that are no whole pixel (50 is 3.33) stay as read while the window has not moved.
-    if (QRect(pos(), size()) != placedGeometry_ || window.state != 0) {
+    if (QRect(pos(), size()) != placedGeometry_ || window.state != WindowState::Normal) {
         window.left = static_cast<float>(pos().x() * kTwipsPerPixel);
         window.top = static_cast<float>(pos().y() * kTwipsPerPixel);
         window.width = static_cast<float>(width() * kTwipsPerPixel);
@@ -209,7 +209,9 @@ void MainWindow::drawChart() {
     BusyPointer busy;
     {
         ImageSurface surface(chartView_->imageForDrawing());
-        ::drawChart(surface, *series_, view_, kScreenProfile);
+        ChartLayout layout = ::drawChart(surface, *series_, view_, kScreenProfile);
+        // Without a chart the mouse keeps to the last one drawn.
+        if (layout.hasRange) layout_ = std::move(layout);
     }
     chartView_->update();
 }
@@ -221,7 +223,6 @@ void MainWindow::openDataFile() {
     fileChooser_->hide();
     view_.userStep = 0;
     view_.reduceX = view_.reduceY = 1;
-    view_.splitUpper = view_.splitLower = false;
     setWindowTitle(kProgramTitle + QStringLiteral(" … ") + fileName);
     const std::optional<LoadFailure> failure = loadDataFile(
         *series_, fileChooser_->directory(), fileName, fileChooser_->sheetSourceName());
@@ -229,9 +230,7 @@ void MainWindow::openDataFile() {
         if (failure->problem == LoadProblem::SheetName) setWindowTitle(kProgramTitle);
         messages_.showMessage(this, failure->message);
     }
-    view_.endOffset = 0;
-    view_.firstDay = static_cast<int16_t>(series_->dataCount - view_.maxLength + 1);
-    scanVisibleRange(*series_, view_);
+    showNewestDays(*series_, view_);
     computeIchimoku(*series_);
     drawChart();
 }
@@ -244,11 +243,7 @@ void MainWindow::openFile(const QString& path) {
 }
 
 void MainWindow::initializeChart() {
-    view_.firstDay = 1;
-    if (view_.maxLength < series_->dataCount)
-        view_.firstDay = static_cast<int16_t>(series_->dataCount - view_.maxLength + 1);
-    view_.endOffset = 0;
-    scanVisibleRange(*series_, view_);
+    showNewestDays(*series_, view_);
     drawChart();
 }
 

@@ -2,6 +2,7 @@
 
 // moc of Qt 6.4 cannot read the C++20 library headers these bring in; it needs none of them.
 #ifndef Q_MOC_RUN
+#include "chart/ChartLayout.h"
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
 #include "settings/UserSettings.h"
@@ -41,6 +42,8 @@ public:
 
     const PriceSeries& series() const { return *series_; }
     const ViewState& view() const { return view_; }
+    // The layout of the last pass that drew a chart on the window.
+    const ChartLayout& layout() const { return layout_; }
     ChartView* chartView() const { return chartView_; }
     FileChooserPanel* fileChooser() const { return fileChooser_; }
     AboutBox* aboutBox() const { return aboutBox_; }
@@ -63,6 +66,7 @@ private:
     MessageBoxes& messages_;
     std::unique_ptr<PriceSeries> series_;
     ViewState view_;
+    ChartLayout layout_;
     UserSettings settings_;
     QRect placedGeometry_; // where the saved twips put the window, in pixels
     bool spanForwardAsRead_ = true;
