@@ -5,6 +5,7 @@
 // folder of their own: a 1920 x 1080 window showing all the file's days.
 #include "platform/IniSettingsStore.h"
 #include "platform/PainterSurface.h"
+#include "platform/QtInputBoxes.h"
 #include "platform/QtMessageBoxes.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
@@ -101,7 +102,8 @@ int main(int argc, char* argv[]) {
                                      {"maxLength", "15000"}})
         store.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
     PrintedMessages messages;
-    MainWindow window(store, messages);
+    QtInputBoxes inputs;
+    MainWindow window(store, messages, inputs);
     FirstPaint watcher(window, launched, mainStarted);
     window.chartView()->installEventFilter(&watcher);
     window.showAsSaved();

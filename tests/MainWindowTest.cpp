@@ -6,6 +6,7 @@
 #include "platform/IniSettingsStore.h"
 
 #include "LoaderTestSupport.h"
+#include "ScriptedInputs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -50,7 +51,7 @@ protected:
 
     // A started window, as the program starts it.
     std::unique_ptr<MainWindow> start() {
-        auto window = std::make_unique<MainWindow>(store_, messages_);
+        auto window = std::make_unique<MainWindow>(store_, messages_, inputs_);
         window->showAsSaved();
         QCoreApplication::processEvents();
         return window;
@@ -80,6 +81,7 @@ protected:
 
     IniSettingsStore store_;
     RecordedMessages messages_;
+    ScriptedInputs inputs_;
 };
 
 QString writeDays(const QTemporaryDir& dir, int days) {
@@ -132,9 +134,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsNamesAndAccessKeys) {
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
     }
-    for (const char* ready : {"File_Open", "Menu_End", "Initialize", "VersionInfo"})
+    for (const char* ready : {"File_Open", "Menu_End", "Initialize", "VersionInfo", "Zoom",
+                              "ChgKeta", "SetLogY", "ChkHigara", "ChgMaxLength", "SetMulti"})
         EXPECT_TRUE(window->action(ready)->isEnabled()) << ready;
-    for (const char* later : {"PrintBox", "Zoom", "ChgKeta", "SetLogY", "ChkHigara"})
+    for (const char* later : {"PrintBox", "PrtSetting", "Split_Print_Upper"})
         EXPECT_FALSE(window->action(later)->isEnabled()) << later;
     // ズーム stands in the options menu itself, right after the days-shown submenu.
     const QList<QAction*> options =

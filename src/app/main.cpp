@@ -2,6 +2,7 @@
 #include "ui/MainWindow.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/PainterSurface.h"
+#include "platform/QtInputBoxes.h"
 #include "platform/IniSettingsStore.h"
 
 #include <QApplication>
@@ -60,7 +61,9 @@ int main(int argc, char* argv[]) {
     registerChartFonts();
     IniSettingsStore store;
     QtMessageBoxes messages;
-    MainWindow window(store, messages);
+    QtInputBoxes inputs;
+    MainWindow window(store, messages, inputs);
+    inputs.setParentWindow(&window);
     window.showAsSaved();
     if (!arguments.isEmpty()) window.openFile(arguments.front());
     return application.exec();

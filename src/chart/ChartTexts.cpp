@@ -23,9 +23,7 @@ const IchimokuRow& ichimokuRow(const PriceSeries& series, int day) {
 }
 
 double roundedToKeta(Fixed4 value, Fixed4 keta) {
-    const double unit = keta.toDouble();
-    if (unit <= 0) return value.toDouble();
-    return std::floor(value.toDouble() / unit + 0.5) * unit;
+    return roundedToUnit(value.toDouble(), keta);
 }
 
 QString fromAscii(const std::string& text) {

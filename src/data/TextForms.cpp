@@ -37,6 +37,12 @@ std::string plainDecimal(Fixed4 value) {
     return out;
 }
 
+double roundedToUnit(double value, Fixed4 unit) {
+    const double step = unit.toDouble();
+    if (step <= 0) return value;
+    return std::floor(value / step + 0.5) * step;
+}
+
 std::string generalNumber(double value) {
     if (!std::isfinite(value)) return "0";
     if (value == 0) return "0";

@@ -12,6 +12,10 @@
 std::string plainDecimal(Fixed4 value);
 void appendPlainDecimal(std::string& out, Fixed4 value);
 
+// A value rounded to a whole number of units (0.01 keeps two decimals): halves round up, towards
+// plus infinity, for negative values too. A unit of 0 or below leaves the value as it is.
+double roundedToUnit(double value, Fixed4 unit);
+
 // General form of a double: at most 15 significant digits, written plainly without exponent,
 // no trailing zeros ("0" for zero): what a spreadsheet cell shows for a number.
 std::string generalNumber(double value);

@@ -19,31 +19,38 @@ ImageSurface::ImageSurface(QImage& image, QColor background)
           kTwipsPerInch / kTwipsPerPixel, ratio, background);
 }
 
+DashPattern ImageSurface::pattern() const {
+    if (penStyle() == Qt::DashLine) return DashPattern::Dashed;
+    if (penStyle() == Qt::DotLine) return DashPattern::Dotted;
+    return DashPattern::Solid;
+}
+
 void ImageSurface::line(double x1, double y1, double x2, double y2) {
-    if (inverting() || image_.format() != QImage::Format_RGB32) {
+    if (image_.format() != QImage::Format_RGB32) {
         PainterSurface::line(x1, y1, x2, y2);
         return;
     }
-    DashPattern pattern = DashPattern::Solid;
-    if (penStyle() == Qt::DashLine) pattern = DashPattern::Dashed;
-    if (penStyle() == Qt::DotLine) pattern = DashPattern::Dotted;
     rasterLine(pixels_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), penColor().rgb(),
-               static_cast<int>(penPixels()), pattern);
+               static_cast<int>(penPixels()), pattern(), op());
 }
 
 void ImageSurface::box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) {
-    if (inverting() || image_.format() != QImage::Format_RGB32) {
+    if (image_.format() != QImage::Format_RGB32) {
         PainterSurface::box(x1, y1, x2, y2, color, fill);
         return;
     }
     const QRgb rgb = qRgb(color.red, color.green, color.blue);
+    const double left = toPixels(x1), top = toPixels(y1), right = toPixels(x2),
+                 bottom = toPixels(y2);
     if (fill == BoxFill::Filled) {
-        rasterFill(pixels_, toPixels(x1), toPixels(y1), toPixels(x2), toPixels(y2), rgb);
+        rasterFill(pixels_, left, top, right, bottom, rgb, op());
         return;
     }
     const int width = static_cast<int>(penPixels());
-    const double left = toPixels(x1), top = toPixels(y1), right = toPixels(x2),
-                 bottom = toPixels(y2);
+    if (pattern() != DashPattern::Solid || op() == PixelOp::Invert) {
+        rasterFrame(pixels_, left, top, right, bottom, rgb, width, pattern(), op());
+        return;
+    }
     rasterLine(pixels_, left, top, right, top, rgb, width, DashPattern::Solid);
     rasterLine(pixels_, right, top, right, bottom, rgb, width, DashPattern::Solid);
     rasterLine(pixels_, right, bottom, left, bottom, rgb, width, DashPattern::Solid);

@@ -7,8 +7,7 @@
 
 // The window's chart image: 15 twips to a logical pixel, drawn at the image's device pixel
 // ratio so that it stays sharp on high-density screens. Lines and boxes go straight into the
-// pixels; text and the inverting rubber band go through the painter. Painting ends with the
-// surface.
+// pixels, also when inverting; text goes through the painter. Painting ends with the surface.
 class ImageSurface final : public PainterSurface {
 public:
     explicit ImageSurface(QImage& image, QColor background = Qt::white);
@@ -18,6 +17,8 @@ public:
 
 private:
     double toPixels(double twips) const { return twips * pixelsPerTwip_; }
+    DashPattern pattern() const;
+    PixelOp op() const { return inverting() ? PixelOp::Invert : PixelOp::Set; }
 
     QPainter painter_;
     QImage& image_;

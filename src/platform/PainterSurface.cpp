@@ -77,7 +77,8 @@ void PainterSurface::box(double x1, double y1, double x2, double y2, Rgb color, 
         painter_->fillRect(rect, qcolor);
         return;
     }
-    QPen outline(qcolor, penPixels());
+    // The outline takes the pen's width and style, as lines do.
+    QPen outline(qcolor, penPixels(), penStyle_, Qt::FlatCap);
     outline.setCosmetic(true);
     painter_->setPen(outline);
     painter_->setBrush(Qt::NoBrush);

@@ -46,22 +46,22 @@ struct Dashes {
     }
 };
 
+template <PixelOp Op> inline void plot(QRgb* pixel, QRgb color) {
+    if constexpr (Op == PixelOp::Set)
+        *pixel = color;
+    else
+        *pixel ^= color & 0x00FFFFFF;
+}
+
 // Rounds down without a call into the maths library; the values are already cut to the image.
 int floorToInt(double value) {
     const int truncated = static_cast<int>(value);
     return value < truncated ? truncated - 1 : truncated;
 }
 
-} // namespace
-
-PixelTarget PixelTarget::of(QImage& image) {
-    return {reinterpret_cast<QRgb*>(image.bits()),
-            image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image.width(),
-            image.height()};
-}
-
-void rasterLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
-                int width, DashPattern pattern) {
+template <PixelOp Op>
+void drawLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
+              int width, DashPattern pattern) {
     const int w = image.width, h = image.height;
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
@@ -93,7 +93,7 @@ void rasterLine(const PixelTarget& image, double x1, double y1, double x2, doubl
             if (phase < dashes.on) {
                 for (int k = from; k <= to; ++k) {
                     const int x = alongX ? px : px + k, y = alongX ? py + k : py;
-                    if (x >= 0 && x < w && y >= 0 && y < h) bits[y * stride + x] = color;
+                    if (x >= 0 && x < w && y >= 0 && y < h) plot<Op>(bits + y * stride + x, color);
                 }
             }
             if (++phase == dashes.period) phase = 0;
@@ -110,7 +110,7 @@ void rasterLine(const PixelTarget& image, double x1, double y1, double x2, doubl
         if (phase < dashes.on) {
             for (int k = from; k <= to; ++k) {
                 const int x = alongX ? px : px + k, y = alongX ? py + k : py;
-                if (x >= 0 && x < w && y >= 0 && y < h) bits[y * stride + x] = color;
+                if (x >= 0 && x < w && y >= 0 && y < h) plot<Op>(bits + y * stride + x, color);
             }
         }
         if (px == endX && py == endY) break;
@@ -127,7 +127,24 @@ void rasterLine(const PixelTarget& image, double x1, double y1, double x2, doubl
     }
 }
 
-void rasterFill(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color) {
+} // namespace
+
+PixelTarget PixelTarget::of(QImage& image) {
+    return {reinterpret_cast<QRgb*>(image.bits()),
+            image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image.width(),
+            image.height()};
+}
+
+void rasterLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
+                int width, DashPattern pattern, PixelOp op) {
+    if (op == PixelOp::Set)
+        drawLine<PixelOp::Set>(image, x1, y1, x2, y2, color, width, pattern);
+    else
+        drawLine<PixelOp::Invert>(image, x1, y1, x2, y2, color, width, pattern);
+}
+
+void rasterFill(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
+                PixelOp op) {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     const double left = std::max(std::floor(std::min(x1, x2)), 0.0);
@@ -137,7 +154,52 @@ void rasterFill(const PixelTarget& image, double x1, double y1, double x2, doubl
     if (left > right || top > bottom) return;
     QRgb* const bits = image.bits;
     const qsizetype stride = image.stride;
-    for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); ++y)
-        std::fill(bits + y * stride + static_cast<int>(left),
-                  bits + y * stride + static_cast<int>(right) + 1, color);
+    for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); ++y) {
+        QRgb* const row = bits + y * stride;
+        if (op == PixelOp::Set) {
+            std::fill(row + static_cast<int>(left), row + static_cast<int>(right) + 1, color);
+        } else {
+            for (int x = static_cast<int>(left); x <= static_cast<int>(right); ++x)
+                plot<PixelOp::Invert>(row + x, color);
+        }
+    }
+}
+
+void rasterFrame(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
+                 int width, DashPattern pattern, PixelOp op) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    width = std::max(width, 1);
+    // Corners far outside the image are brought to just outside it: the walk stays short.
+    const auto corner = [width](double value, int size) {
+        return static_cast<int>(std::clamp(std::floor(value), -2.0 - width, size + 1.0 + width));
+    };
+    const int left = corner(std::min(x1, x2), image.width);
+    const int right = corner(std::max(x1, x2), image.width);
+    const int top = corner(std::min(y1, y2), image.height);
+    const int bottom = corner(std::max(y1, y2), image.height);
+    const Dashes dashes(pattern, width);
+    const int from = -(width - 1) / 2, to = width / 2;
+    int phase = 0;
+    // One step of the path: the pixel and its neighbours across the side it lies on.
+    const auto step = [&](int x, int y, bool horizontalSide) {
+        if (phase < dashes.on) {
+            for (int k = from; k <= to; ++k) {
+                const int px = horizontalSide ? x : x + k, py = horizontalSide ? y + k : y;
+                if (px < 0 || px >= image.width || py < 0 || py >= image.height) continue;
+                QRgb* const pixel = image.bits + py * image.stride + px;
+                if (op == PixelOp::Set)
+                    plot<PixelOp::Set>(pixel, color);
+                else
+                    plot<PixelOp::Invert>(pixel, color);
+            }
+        }
+        if (++phase == dashes.period) phase = 0;
+    };
+    for (int x = left; x <= right; ++x) step(x, top, true);
+    for (int y = top + 1; y <= bottom; ++y) step(right, y, false);
+    if (bottom > top)
+        for (int x = right - 1; x >= left; --x) step(x, bottom, true);
+    if (right > left)
+        for (int y = bottom - 1; y > top; --y) step(left, y, false);
 }

@@ -2,6 +2,9 @@
 
 #include "platform/ImageSurface.h"
 
+#include "platform/Surface.h"
+
+#include <QMouseEvent>
 #include <QPainter>
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
@@ -23,6 +26,31 @@ void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!imageFitsView()) painter.fillRect(rect(), Qt::white); // until the next pass
     if (!image_.isNull()) painter.drawImage(QPoint(0, 0), image_);
+}
+
+void ChartView::showTwips(const QRectF& twips) {
+    const QRectF pixels(twips.topLeft() / kTwipsPerPixel, twips.size() / kTwipsPerPixel);
+    update(pixels.normalized().toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+namespace {
+
+QPointF twipsOf(const QMouseEvent* event) {
+    return event->position() * kTwipsPerPixel;
+}
+
+} // namespace
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    // Over a panel the pointer is the panel's, not the chart's.
+    if (childAt(event->position().toPoint())) return;
+    emit pointerMoved(twipsOf(event));
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    if (childAt(event->position().toPoint())) return;
+    emit pressed(event->button(), event->modifiers(), twipsOf(event),
+                 event->globalPosition().toPoint());
 }
 
 void ChartView::resizeEvent(QResizeEvent* event) {

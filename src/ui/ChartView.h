@@ -15,12 +15,21 @@ public:
     QImage& imageForDrawing();
     bool imageFitsView() const;
 
+    // Shows the part of the kept image in these twips, after a tool drew into it.
+    void showTwips(const QRectF& twips);
+
 signals:
     void resized();
+    // The pointer over the chart (not over a panel on it), in twips of the client area.
+    void pointerMoved(QPointF twips);
+    void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips,
+                 QPoint globalPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QImage image_;

@@ -5,11 +5,17 @@
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
+#include "platform/InputBoxes.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SettingsStore.h"
+#include "tools/MouseDispatch.h"
+#include "tools/ToolTexts.h"
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
+#include "ui/MeasuringWindow.h"
+#include "ui/OptionPanels.h"
+#include "ui/ReadoutWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -43,23 +49,30 @@ static void initResources() {
     Q_INIT_RESOURCE(nimbrel);
 }
 
-MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages)
-    : store_(store), messages_(messages), series_(std::make_unique<PriceSeries>()),
+MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs)
+    : store_(store), messages_(messages), inputs_(inputs), series_(std::make_unique<PriceSeries>()),
       chartView_(new ChartView(this)), fileChooser_(new FileChooserPanel(messages, chartView_)) {
     initResources();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kProgramTitle);
     setWindowIcon(QIcon(QStringLiteral(":/nimbrel.png")));
     setCentralWidget(chartView_);
+    createOptionPanels();
     createMenus();
     applySettings();
     connect(chartView_, &ChartView::resized, this, &MainWindow::clientResized);
+    connect(chartView_, &ChartView::pointerMoved, this, &MainWindow::pointerMoved);
+    connect(chartView_, &ChartView::pressed, this, &MainWindow::pointerPressed);
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &MainWindow::programWindowActivated);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The tool windows go first, while the state they report their end to is still here.
+    delete measuring_;
+    delete readout_;
+}
 
 void MainWindow::createMenus() {
     auto add = [this](QMenu* menu, const char* name, const QString& caption, bool enabled,
@@ -97,19 +110,35 @@ void MainWindow::createMenus() {
 
     QMenu* options = topMenu("Menu_Option", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     QMenu* days = submenu(options, "ChgPlotDay", QStringLiteral("表示日数の変更(&D)"));
-    add(days, "ChgMaxLength", QStringLiteral("日数指定(&N)"), false);
-    add(days, "SelectTerm", QStringLiteral("期間指定(&T)"), false);
-    add(options, "Zoom", QStringLiteral("ズーム(&Z)"), false);
+    add(days, "ChgMaxLength", QStringLiteral("日数指定(&N)"), true);
+    connect(action("ChgMaxLength"), &QAction::triggered, this,
+            [this] { runOption(&::changeDaysShown); });
+    add(days, "SelectTerm", QStringLiteral("期間指定(&T)"), true);
+    connect(action("SelectTerm"), &QAction::triggered, this,
+            [this] { runOption(&::selectPeriod); });
+    add(options, "Zoom", QStringLiteral("ズーム(&Z)"), true, &MainWindow::startZoom);
     add(options, "Initialize", QStringLiteral("グラフ初期化(&I)"), true,
         &MainWindow::initializeChart);
     QMenu* axis = submenu(options, "YAxisSet", QStringLiteral("Y軸設定(&Y)"));
-    add(axis, "SetLogY", QStringLiteral("対数軸設定(&L)"), false);
-    add(axis, "ChgYAxis2", QStringLiteral("最大・最少設定(&H)"), false);
-    add(axis, "ChgYAxis", QStringLiteral("刻み値の変更(&S)"), false);
-    add(options, "SetMulti", QStringLiteral("画面縮小(&M)"), false);
-    add(options, "SetRetardSpan", QStringLiteral("遅行線設定(&R)"), false);
-    add(options, "ChkHigara", QStringLiteral("日柄測定(&A)"), false);
-    add(options, "ChgKeta", QStringLiteral("小数点以下桁数指定(&K)"), false);
+    add(axis, "SetLogY", QStringLiteral("対数軸設定(&L)"), true);
+    connect(action("SetLogY"), &QAction::triggered, this, [this] {
+        yAxisPanel_->showPanel();
+        laggingPanel_->hide();
+    });
+    add(axis, "ChgYAxis2", QStringLiteral("最大・最少設定(&H)"), true);
+    connect(action("ChgYAxis2"), &QAction::triggered, this,
+            [this] { runOption(&::changeAxisRange); });
+    add(axis, "ChgYAxis", QStringLiteral("刻み値の変更(&S)"), true);
+    connect(action("ChgYAxis"), &QAction::triggered, this,
+            [this] { runOption(&::changeAxisStep); });
+    add(options, "SetMulti", QStringLiteral("画面縮小(&M)"), true);
+    connect(action("SetMulti"), &QAction::triggered, this, [this] { runOption(&::reduceDrawing); });
+    add(options, "SetRetardSpan", QStringLiteral("遅行線設定(&R)"), true);
+    connect(action("SetRetardSpan"), &QAction::triggered, laggingPanel_,
+            &LaggingLinePanel::showPanel);
+    add(options, "ChkHigara", QStringLiteral("日柄測定(&A)"), true, &MainWindow::armMeasuring);
+    add(options, "ChgKeta", QStringLiteral("小数点以下桁数指定(&K)"), true,
+        &MainWindow::changeDecimals);
 
     QMenu* help = topMenu("Menu_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     add(help, "VersionInfo", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), true, &MainWindow::showVersionInfo);
@@ -134,6 +163,7 @@ void MainWindow::applySettings() {
     view_.logY = settings_.logY;
     view_.spanForward = spanForwardAsRead_ = settings_.spanForward();
     view_.spanBack = settings_.spanBack;
+    yAxisPanel_->setLogarithmic(view_.logY);
     fileChooser_->setPattern(settings_.filePattern);
     fileChooser_->text1()->setText(settings_.filePattern);
     fileChooser_->setSheetSourceName(settings_.sheetSourceName);
@@ -179,6 +209,7 @@ void MainWindow::saveSettings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (aboutBox_) aboutBox_->hide();
+    delete readout_;
     saveSettings();
     event->accept();
 }
@@ -212,6 +243,8 @@ void MainWindow::drawChart() {
         ChartLayout layout = ::drawChart(surface, *series_, view_, kScreenProfile);
         // Without a chart the mouse keeps to the last one drawn.
         if (layout.hasRange) layout_ = std::move(layout);
+        // A rubber band under way stays on the new image, so that the next move erases it.
+        if (zoom_.state() == ZoomState::Band) zoom_.drawBand(surface);
     }
     chartView_->update();
 }
@@ -221,6 +254,9 @@ void MainWindow::openDataFile() {
     if (fileName.isEmpty()) return;
     BusyPointer busy;
     fileChooser_->hide();
+    laggingPanel_->hide();
+    yAxisPanel_->hide();
+    if (readout_) readout_->hide();
     view_.userStep = 0;
     view_.reduceX = view_.reduceY = 1;
     setWindowTitle(kProgramTitle + QStringLiteral(" … ") + fileName);
@@ -243,6 +279,7 @@ void MainWindow::openFile(const QString& path) {
 }
 
 void MainWindow::initializeChart() {
+    zoom_.forgetFirstPoint();
     showNewestDays(*series_, view_);
     drawChart();
 }
@@ -258,4 +295,189 @@ void MainWindow::programWindowActivated(QWindow* now) {
     if (now && now == windowHandle() && lastActiveWindow_ && lastActiveWindow_ != windowHandle())
         setWindowTitle(kProgramTitle);
     if (now) lastActiveWindow_ = now;
+}
+
+void MainWindow::createOptionPanels() {
+    laggingPanel_ = new LaggingLinePanel(chartView_);
+    yAxisPanel_ = new YAxisPanel(chartView_);
+    // A click on a box turns its line on at once; 実行 then takes both boxes as they stand.
+    connect(laggingPanel_, &LaggingLinePanel::forwardClicked, this,
+            [this] { view_.spanForward = true; });
+    connect(laggingPanel_, &LaggingLinePanel::backClicked, this, [this] { view_.spanBack = true; });
+    connect(laggingPanel_, &LaggingLinePanel::focusEntered, this,
+            [this] { laggingPanel_->setBoxes(view_.spanForward, view_.spanBack); });
+    connect(laggingPanel_, &LaggingLinePanel::executed, this, [this](bool forward, bool back) {
+        view_.spanForward = forward;
+        view_.spanBack = back;
+        scanAndDraw();
+    });
+    connect(yAxisPanel_, &YAxisPanel::axisClicked, this,
+            [this](bool logarithmic) { view_.logY = logarithmic; });
+    connect(yAxisPanel_, &YAxisPanel::axisChosen, this, [this](bool logarithmic) {
+        view_.logY = logarithmic;
+        scanAndDraw();
+    });
+    connect(yAxisPanel_, &YAxisPanel::executed, this, &MainWindow::scanAndDraw);
+}
+
+void MainWindow::scanAndDraw() {
+    BusyPointer busy;
+    scanVisibleRange(*series_, view_);
+    drawChart();
+}
+
+void MainWindow::runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&)) {
+    const OptionResult result = command(*series_, view_, inputs_);
+    if (result.message) messages_.showMessage(this, *result.message);
+    if (result.redraw) drawChart();
+}
+
+void MainWindow::changeDecimals() {
+    const OptionResult result = ::changeDecimals(view_, inputs_);
+    if (!result.redraw) return;
+    drawChart();
+    // The read-out shows its day again in the new number of decimals.
+    if (readout_ && readout_->isVisible()) {
+        readout_->activateWindow();
+        showReadoutDay(readout_->n());
+    }
+}
+
+void MainWindow::startZoom() {
+    zoom_.arm(view_);
+}
+
+template <typename Draw> void MainWindow::drawOnChart(Draw draw) {
+    if (!chartView_->imageFitsView()) return;
+    {
+        ImageSurface surface(chartView_->imageForDrawing());
+        draw(surface);
+    }
+    chartView_->update();
+}
+
+ReadoutWindow* MainWindow::readoutWindow() const {
+    return readout_;
+}
+
+MeasuringWindow* MainWindow::measuringWindow() const {
+    return measuring_;
+}
+
+void MainWindow::showReadoutDay(int day) {
+    if (readout_) readout_->showDay(day, readoutFields(*series_, day, view_.keta));
+}
+
+void MainWindow::showReadout() {
+    if (!readout_) readout_ = new ReadoutWindow(this);
+    readout_->show();
+    readout_->raise();
+    readout_->activateWindow();
+}
+
+void MainWindow::closeToolWindows() {
+    if (aboutBox_) aboutBox_->hide();
+    delete readout_;
+    delete measuring_;
+}
+
+MeasuringWindow* MainWindow::measuringWindowMade() {
+    if (!measuring_) {
+        measuring_ = new MeasuringWindow(this);
+        measuringTool_.windowCreated();
+        // However the window goes, measuring ends with it.
+        connect(measuring_, &QObject::destroyed, this, [this] { measuringTool_.windowClosed(); });
+    }
+    return measuring_;
+}
+
+void MainWindow::armMeasuring() {
+    measuringTool_.arm();
+    MeasuringWindow* window = measuringWindowMade();
+    window->showFields(measuringTool_.fields());
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainWindow::pointerMoved(QPointF twips) {
+    const ToolStates states{series_->dataCount, zoom_.state(), measuringTool_.state(),
+                            readout_ && readout_->isVisible()};
+    switch (moveAction(states)) {
+    case MoveAction::FollowZoomBand:
+        drawOnChart([&](Surface& surface) { zoom_.followPointer(surface, twips.x(), twips.y()); });
+        break;
+    case MoveAction::UpdateReadout:
+        showReadoutDay(dayAt(layout_, twips.x()));
+        break;
+    case MoveAction::UpdateMeasuring:
+        measuringTool_.pointerMoved(*series_, dayAt(layout_, twips.x()), view_.keta);
+        if (measuring_) measuring_->showFields(measuringTool_.fields());
+        break;
+    case MoveAction::None:
+        break;
+    }
+}
+
+void MainWindow::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                QPointF twips, QPoint globalPosition) {
+    MouseButton which = MouseButton::Middle;
+    if (button == Qt::LeftButton) which = MouseButton::Left;
+    if (button == Qt::RightButton) which = MouseButton::Right;
+    const bool onlyCtrl =
+        (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) ==
+        Qt::ControlModifier;
+    const ToolStates states{series_->dataCount, zoom_.state(), measuringTool_.state(),
+                            readout_ && readout_->isVisible()};
+    const int day = dayAt(layout_, twips.x());
+    auto popUp = [&](const char* menu) {
+        findChild<QMenu*>(QString::fromLatin1(menu))->popup(globalPosition);
+    };
+    switch (pressAction(states, which, onlyCtrl)) {
+    case PressAction::None:
+        break;
+    case PressAction::FirstZoomPoint:
+        zoom_.startBand(day, twips.x(), twips.y());
+        break;
+    case PressAction::SecondZoomPoint: {
+        BusyPointer busy;
+        zoom_.apply(*series_, view_, day);
+        drawChart();
+        break;
+    }
+    case PressAction::FirstMeasuringPoint: {
+        measuringTool_.clicked(day);
+        MeasuringWindow* window = measuringWindowMade();
+        window->showFields(measuringTool_.fields());
+        window->show();
+        window->activateWindow();
+        break;
+    }
+    case PressAction::EndMeasuring:
+        measuringTool_.clicked(day);
+        if (measuring_) {
+            measuring_->showFields(measuringTool_.fields());
+            measuring_->hide();
+        }
+        break;
+    case PressAction::ShowReadout:
+        showReadout();
+        break;
+    case PressAction::CancelZoom:
+        drawOnChart([&](Surface& surface) { zoom_.cancel(surface); });
+        break;
+    case PressAction::FileMenu:
+        if (aboutBox_) aboutBox_->hide();
+        popUp("Menu_File");
+        break;
+    case PressAction::FileMenuClosingTools:
+        closeToolWindows();
+        popUp("Menu_File");
+        break;
+    case PressAction::OptionsMenu:
+        fileChooser_->hide();
+        closeToolWindows();
+        popUp("Menu_Option");
+        break;
+    }
 }

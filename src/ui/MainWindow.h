@@ -5,17 +5,26 @@
 #include "chart/ChartLayout.h"
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
+#include "options/OptionCommands.h"
+#include "options/ZoomTool.h"
 #include "settings/UserSettings.h"
+#include "tools/MeasuringTool.h"
 #endif
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class AboutBox;
 class ChartView;
 class FileChooserPanel;
+class InputBoxes;
+class LaggingLinePanel;
+class MeasuringWindow;
 class MessageBoxes;
+class ReadoutWindow;
+class YAxisPanel;
 class QAction;
 class QMenu;
 class SettingsStore;
@@ -27,7 +36,7 @@ inline const QString kProgramTitle = QStringLiteral("Nimbrel(32)");
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(SettingsStore& store, MessageBoxes& messages);
+    MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs);
     ~MainWindow() override;
 
     // Shows the window in the state the settings left it in.
@@ -47,6 +56,14 @@ public:
     ChartView* chartView() const { return chartView_; }
     FileChooserPanel* fileChooser() const { return fileChooser_; }
     AboutBox* aboutBox() const { return aboutBox_; }
+    ReadoutWindow* readoutWindow() const;
+    MeasuringWindow* measuringWindow() const;
+    LaggingLinePanel* laggingLinePanel() const { return laggingPanel_; }
+    YAxisPanel* yAxisPanel() const { return yAxisPanel_; }
+    // The measuring state (higaraFlg) and the zoom's.
+    MeasureState higaraFlg() const { return measuringTool_.state(); }
+    const MeasuringTool& measuringTool() const { return measuringTool_; }
+    const ZoomTool& zoomTool() const { return zoom_; }
     QAction* action(const char* name) const;
     bool wasMinimized() const { return wasMinimized_; }
 
@@ -62,8 +79,30 @@ private:
     void showVersionInfo();
     void programWindowActivated(QWindow* now);
 
+    // The mouse over the chart, handed to the zoom, the measuring tool, the read-out window
+    // and the context menus in that order.
+    void pointerMoved(QPointF twips);
+    void pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips,
+                        QPoint globalPosition);
+    void showReadoutDay(int day);
+    void showReadout();
+    void closeToolWindows();
+    MeasuringWindow* measuringWindowMade();
+    void armMeasuring();
+    void startZoom();
+    // Draws into the kept chart image and shows the part that changed.
+    template <typename Draw> void drawOnChart(Draw draw);
+
+    // The option commands: a command that asks in input boxes, then draws if it changed the
+    // view.
+    void runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&));
+    void changeDecimals();
+    void createOptionPanels();
+    void scanAndDraw();
+
     SettingsStore& store_;
     MessageBoxes& messages_;
+    InputBoxes& inputs_;
     std::unique_ptr<PriceSeries> series_;
     ViewState view_;
     ChartLayout layout_;
@@ -76,4 +115,10 @@ private:
     ChartView* chartView_;
     FileChooserPanel* fileChooser_;
     AboutBox* aboutBox_ = nullptr;
+    QPointer<ReadoutWindow> readout_;
+    QPointer<MeasuringWindow> measuring_;
+    LaggingLinePanel* laggingPanel_ = nullptr;
+    YAxisPanel* yAxisPanel_ = nullptr;
+    MeasuringTool measuringTool_;
+    ZoomTool zoom_;
 };

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tools/MeasuringTool.h"
+
+#include <cstdint>
+
+// Which tool a mouse event over the chart goes to. The zoom band comes first, then measuring,
+// then the read-out window, then the context menus of the right button.
+
+enum class ZoomState : int16_t { Idle = 0, Armed = 1, Band = 2 };
+
+enum class MouseButton { Left, Right, Middle };
+
+struct ToolStates {
+    int32_t dataCount = 0;
+    ZoomState zoom = ZoomState::Idle;
+    MeasureState measuring = MeasureState::Off;
+    bool readoutVisible = false;
+};
+
+enum class MoveAction { None, FollowZoomBand, UpdateReadout, UpdateMeasuring };
+
+enum class PressAction {
+    None,
+    FirstZoomPoint,
+    SecondZoomPoint,
+    FirstMeasuringPoint,
+    EndMeasuring,
+    ShowReadout,
+    CancelZoom,
+    // The file menu at the pointer, after the version window is closed.
+    FileMenu,
+    // The file menu after the version, read-out and measuring windows are closed (Ctrl).
+    FileMenuClosingTools,
+    // The options menu, after the file panel is hidden and the version, read-out and measuring
+    // windows are closed.
+    OptionsMenu,
+};
+
+MoveAction moveAction(const ToolStates& states);
+// onlyCtrl: Ctrl is held, and neither Shift nor Alt.
+PressAction pressAction(const ToolStates& states, MouseButton button, bool onlyCtrl);

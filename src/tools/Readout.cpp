@@ -1,0 +1,56 @@
+#include "tools/Readout.h"
+
+#include "chart/ViewState.h"
+#include "tools/ToolTexts.h"
+
+namespace {
+
+const PriceRow& priceRow(const PriceSeries& series, int day) {
+    static const PriceRow kNone{};
+    return day >= 1 && day <= kMaxDays ? series.priceTable[static_cast<size_t>(day)] : kNone;
+}
+
+const IchimokuRow& ichimokuRow(const PriceSeries& series, int day) {
+    static const IchimokuRow kNone{};
+    return day >= 1 && day <= kMaxDays ? series.ichimokuTable[static_cast<size_t>(day)] : kNone;
+}
+
+} // namespace
+
+ReadoutFields ReadoutFields::initial() {
+    const QString digits = QStringLiteral("1234567890");
+    return {QStringLiteral("??????"),
+            digits,
+            digits,
+            digits,
+            digits,
+            digits,
+            digits,
+            digits,
+            digits,
+            digits,
+            digits};
+}
+
+ReadoutFields readoutFields(const PriceSeries& series, int day, Fixed4 keta) {
+    const PriceRow& prices = priceRow(series, day);
+    const IchimokuRow& lines = ichimokuRow(series, day);
+    ReadoutFields fields;
+    fields.caption = dateText(prices.date);
+    fields.open = priceText(prices.open, keta);
+    fields.high = priceText(prices.high, keta);
+    fields.low = priceText(prices.low, keta);
+    fields.close = priceText(prices.close, keta);
+    fields.conversion = priceText(lines.conversion, keta);
+    fields.base = priceText(lines.base, keta);
+    // Up to day kLeadSlots nothing is drawn at the slot from before it, and the later close is
+    // left out with the others.
+    if (day > kLeadSlots) {
+        const IchimokuRow& drawnHere = ichimokuRow(series, day - kLeadSlots);
+        fields.span1 = priceText(drawnHere.span1, keta);
+        fields.span2 = priceText(drawnHere.span2, keta);
+        fields.laggingFront = priceText(priceRow(series, day - kLeadSlots).close, keta);
+        fields.laggingBack = priceText(priceRow(series, day + kLeadSlots).close, keta);
+    }
+    return fields;
+}

@@ -1,0 +1,21 @@
+#include "tools/ToolTexts.h"
+
+#include "data/TextForms.h"
+
+#include <algorithm>
+
+int dayAt(const ChartLayout& layout, double x) {
+    return std::max(layout.days.dayAt(x), 1);
+}
+
+QString priceText(Fixed4 value, Fixed4 keta) {
+    return priceText(value.toDouble(), keta);
+}
+
+QString priceText(double value, Fixed4 keta) {
+    return QString::fromStdString(generalNumber(roundedToUnit(value, keta)));
+}
+
+QString dateText(Fixed4 date) {
+    return QString::fromStdString(generalNumber(date.toDouble()));
+}

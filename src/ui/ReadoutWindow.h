@@ -1,0 +1,43 @@
+#pragma once
+
+// moc of Qt 6.4 cannot read the C++20 library headers this brings in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "tools/Readout.h"
+#endif
+
+#include <QWidget>
+
+class QLabel;
+
+// The read-out window (Form3): a small tool window above the main window that lists the values
+// of the day under the pointer. A click on its background hides it; it keeps the day it shows.
+class ReadoutWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReadoutWindow(QWidget* parent);
+
+    // Shows day n's fields (n is the day the window shows, read back after a change of keta).
+    void showDay(int n, const ReadoutFields& fields);
+    int n() const { return n_; }
+    const ReadoutFields& fields() const { return fields_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setFields(const ReadoutFields& fields);
+
+    int n_ = 0;
+    ReadoutFields fields_;
+    QLabel* open_;
+    QLabel* high_;
+    QLabel* low_;
+    QLabel* close_;
+    QLabel* conversion_;
+    QLabel* base_;
+    QLabel* span1_;
+    QLabel* span2_;
+    QLabel* laggingFront_;
+    QLabel* laggingBack_;
+};
