@@ -42,10 +42,10 @@ TEST(ChartTexts, TitleAndLegendShowTheNewestValuesRoundedToKeta) {
 
     series->priceTable[2].close = *Fixed4::fromText("1234.567");
     series->ichimokuTable[2].conversion = Fixed4::fromWhole(1230);
-    series->ichimokuTable[2].base = *Fixed4::fromText("1228.5");
+    series->ichimokuTable[2].base = *Fixed4::fromText("2351.575"); // a half: up, exactly
     const Fixed4 keta = *Fixed4::fromText("0.01");
     LegendValues values = legendValues(*series, 2, keta);
-    EXPECT_EQ(legendText(values), QStringLiteral("(終値1234.57 転換1230 基準1228.5 ｽﾊﾟﾝ0,0)"));
+    EXPECT_EQ(legendText(values), QStringLiteral("(終値1234.57 転換1230 基準2351.58 ｽﾊﾟﾝ0,0)"));
 
     values = {1234.5, 1230, 1228.5, 1210, 1199};
     EXPECT_EQ(legendText(values), QStringLiteral("(終値1234.5 転換1230 基準1228.5 ｽﾊﾟﾝ1210,1199)"));

@@ -53,15 +53,15 @@ TEST(RenderedCharts, StayPixelForPixelTheSame) {
          "8f46153545347553d75f34a3d50ce5a474f3b66b0d6003e5060814ac1d750ea1"},
         {"days15001.xls", "--days 250 --log --lagging both",
          "6a8082e0882e38ef325f0e7c4bafce3d637b67ec443b8143deb48219afd88097"},
-        {"SAMPLE", "", "3e443c1b5e2a1a6849970636a9306e2730e7e8cf2f294cbaa47cd809f7bba337"},
+        {"SAMPLE", "", "8571029f8a5ccbd58f0a9cf3c06afe0ce968b53a7abbdd35a024c04f97b7a9af"},
         {"SAMPLE", "--size 640x400",
-         "512b91cec50511a55767446ba6ee7fc553efa5680cc58ffbe45358a8f896ffa4"},
+         "82785ce4281546f810cfe41fdb13a9aed6783dc9ccd5aa76c60e6f31ec6717de"},
         {"SAMPLE", "--size 1600x900 --lagging both",
-         "5e391ee625d5c43cee16cdf2bfc1a0c7d5e6aadbbbdec4564411bf6052d7dca7"},
+         "23459557bb3a0fe84404bdadf8990b8da97086bf8b160c627e61fd659fbd7dce"},
         {"SAMPLE", "--log --days 3000 --size 1920x1080",
-         "b84b2e2a06e33948977f59cfd367a7fce3b373b504c80d54ec6d8d65256016fe"},
+         "1bdc52d17d1c5b7f645f4bb611f1b53c82f9787a6aadf486dfabfa546552aa70"},
         {"SAMPLE", "--days 700 --lagging back --size 433x300",
-         "9718a3dcac64e526b4926999d4aadedbef141625830830b2c1eedf79323c9f78"},
+         "15800f8c84dbe772245b1a064f8c586b83925d351cd82fee1ab3f4475b550571"},
     };
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("chart.png"));

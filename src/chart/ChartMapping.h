@@ -8,7 +8,7 @@
 // Day index to x and back, from the plot frame and the slot width of a pass.
 struct DayMapping {
     double left = 0;     // plotFrame.left
-    double dayWidth = 1; // width of one day slot
+    double dayWidth = 0; // width of one day slot; 0 until a chart is laid out
     int firstDay = 1;
 
     // Day i is centred one slot right of the left edge for the first drawn day.

@@ -23,7 +23,7 @@ const IchimokuRow& ichimokuRow(const PriceSeries& series, int day) {
 }
 
 double roundedToKeta(Fixed4 value, Fixed4 keta) {
-    return roundedToUnit(value.toDouble(), keta);
+    return roundedToUnit(value, keta).toDouble();
 }
 
 QString fromAscii(const std::string& text) {

@@ -37,6 +37,16 @@ std::string plainDecimal(Fixed4 value) {
     return out;
 }
 
+Fixed4 roundedToUnit(Fixed4 value, Fixed4 unit) {
+    const int64_t step = unit.units();
+    if (step <= 0) return value;
+    // floor((value + step / 2) / step) in whole units; both stay far below the int64 range.
+    const int64_t numerator = 2 * value.units() + step, denominator = 2 * step;
+    int64_t quotient = numerator / denominator;
+    if (numerator % denominator != 0 && numerator < 0) --quotient;
+    return Fixed4::fromUnits(quotient * step);
+}
+
 double roundedToUnit(double value, Fixed4 unit) {
     const double step = unit.toDouble();
     if (step <= 0) return value;

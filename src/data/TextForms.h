@@ -13,7 +13,10 @@ std::string plainDecimal(Fixed4 value);
 void appendPlainDecimal(std::string& out, Fixed4 value);
 
 // A value rounded to a whole number of units (0.01 keeps two decimals): halves round up, towards
-// plus infinity, for negative values too. A unit of 0 or below leaves the value as it is.
+// plus infinity, for negative values too. A unit of 0 or below leaves the value as it is. A
+// fixed-point value is rounded exactly: -2.345 is -2.34 and 1234.565 is 1234.57, where a
+// double would stand a hair beside the half.
+Fixed4 roundedToUnit(Fixed4 value, Fixed4 unit);
 double roundedToUnit(double value, Fixed4 unit);
 
 // General form of a double: at most 15 significant digits, written plainly without exponent,

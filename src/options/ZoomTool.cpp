@@ -31,6 +31,7 @@ void ZoomTool::startBand(int day, double x, double y) {
     from_ = day;
     anchorX_ = lastX_ = static_cast<float>(x);
     anchorY_ = lastY_ = wholeTwips(y);
+    bandDrawn_ = false;
     state_ = ZoomState::Band;
 }
 
@@ -38,20 +39,23 @@ void ZoomTool::followPointer(Surface& surface, double x, double y) {
     drawBand(surface);
     lastX_ = static_cast<float>(x);
     lastY_ = wholeTwips(y);
+    bandDrawn_ = true;
     drawBand(surface);
 }
 
 void ZoomTool::drawBand(Surface& surface) const {
-    invertedFrame(surface, anchorX_, anchorY_, lastX_, lastY_);
+    if (bandDrawn_) invertedFrame(surface, anchorX_, anchorY_, lastX_, lastY_);
 }
 
 void ZoomTool::apply(const PriceSeries& series, ViewState& view, int day) {
     const int first = std::min(from_, day), last = std::max(from_, day);
     state_ = ZoomState::Idle;
+    bandDrawn_ = false;
     showDays(series, view, first, last);
 }
 
 void ZoomTool::cancel(Surface& surface) {
     drawBand(surface);
+    bandDrawn_ = false;
     state_ = ZoomState::Idle;
 }

@@ -20,6 +20,7 @@ public:
     // The pointer moved: the band goes from the first click to it.
     void followPointer(Surface& surface, double x, double y);
     // The band as it stands, drawn once more: erases it, or puts it back on a new image.
+    // Nothing before the pointer first moves: no band is drawn until then.
     void drawBand(Surface& surface) const;
     // The second click: the days between the two clicks, with their price range.
     void apply(const PriceSeries& series, ViewState& view, int day);
@@ -33,4 +34,5 @@ private:
     int from_ = 0;
     float anchorX_ = 0, lastX_ = 0;
     int16_t anchorY_ = 0, lastY_ = 0;
+    bool bandDrawn_ = false;
 };

@@ -9,7 +9,7 @@ int dayAt(const ChartLayout& layout, double x) {
 }
 
 QString priceText(Fixed4 value, Fixed4 keta) {
-    return priceText(value.toDouble(), keta);
+    return QString::fromStdString(generalNumber(roundedToUnit(value, keta).toDouble()));
 }
 
 QString priceText(double value, Fixed4 keta) {

@@ -1,0 +1,270 @@
+#include "platform/IniSettingsStore.h"
+#include "platform/MessageBoxes.h"
+#include "ui/ChartView.h"
+#include "ui/MainWindow.h"
+#include "ui/MeasuringWindow.h"
+#include "ui/OptionPanels.h"
+#include "ui/ReadoutWindow.h"
+
+#include "LoaderTestSupport.h"
+#include "ScriptedInputs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// The mouse tools, option commands and panels as a user drives them: real widgets, real mouse
+// events on the chart view, input boxes answered from a script.
+
+namespace {
+
+class NoMessages final : public MessageBoxes {
+public:
+    std::vector<Message> shown;
+    void showMessage(QWidget*, const Message& message) override { shown.push_back(message); }
+};
+
+class ChartToolsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QFile::remove(IniSettingsStore().fileName());
+        window_ = std::make_unique<MainWindow>(store_, messages_, inputs_);
+        window_->resize(900, 600);
+        window_->show();
+        QCoreApplication::processEvents();
+        // The sample of the worked examples: 70 days of a Shift-JIS file.
+        window_->openFile(kFixtures + QStringLiteral("/examples/nikkei_sjis_yymmdd.txt"));
+        QCoreApplication::processEvents();
+    }
+
+    ChartView* view() const { return window_->chartView(); }
+    const ChartLayout& layout() const { return window_->layout(); }
+
+    // The pixel (logical) where the chart draws day `day`, at the middle of the plot's height.
+    QPoint pointAtDay(int day) const {
+        const double y = layout().frame.top + layout().frame.height / 2;
+        return QPoint(static_cast<int>(layout().days.x(day) / 15), static_cast<int>(y / 15));
+    }
+
+    QString readoutField(const char* name) const {
+        return window_->readoutWindow()->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+
+    QImage image() const { return view()->imageForDrawing().copy(); }
+
+    IniSettingsStore store_;
+    NoMessages messages_;
+    ScriptedInputs inputs_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+} // namespace
+
+TEST_F(ChartToolsWindowTest, TheReadoutFollowsThePointerAfterALeftClick) {
+    ASSERT_EQ(window_->series().dataCount, 70);
+    EXPECT_EQ(window_->readoutWindow(), nullptr);
+    QTest::mouseMove(view(), pointAtDay(60));
+    EXPECT_EQ(window_->readoutWindow(), nullptr); // nothing shows before a click
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(60));
+    ReadoutWindow* readout = window_->readoutWindow();
+    ASSERT_NE(readout, nullptr);
+    EXPECT_TRUE(readout->isVisible());
+    EXPECT_EQ(readout->windowTitle(), QStringLiteral("??????")); // a new window, until a move
+
+    QTest::mouseMove(view(), pointAtDay(45));
+    EXPECT_EQ(readout->n(), 45);
+    EXPECT_EQ(readout->windowTitle(), QStringLiteral("19991231")); // day 45 of the file
+    EXPECT_EQ(readoutField("close"), QStringLiteral("1226.3"));
+    EXPECT_EQ(readoutField("laggingFront"), QStringLiteral("1483.3")); // day 20's close
+    QTest::mouseMove(view(), pointAtDay(10));
+    EXPECT_EQ(readout->n(), 10);
+    EXPECT_TRUE(readoutField("span1").isEmpty());
+
+    // Two decimals to none: the same day is shown again in the new form.
+    QTest::mouseMove(view(), pointAtDay(45));
+    inputs_.answers = {QStringLiteral("0")};
+    window_->action("ChgKeta")->trigger();
+    EXPECT_EQ(readoutField("close"), QStringLiteral("1226"));
+    EXPECT_EQ(window_->view().keta, Fixed4::fromWhole(1));
+
+    // A click on its background hides it; a new file hides it too.
+    QTest::mouseClick(readout, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_FALSE(readout->isVisible());
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(30));
+    EXPECT_TRUE(readout->isVisible());
+    EXPECT_EQ(window_->readoutWindow(), readout); // the same window, shown again
+    window_->openFile(kFixtures + QStringLiteral("/examples/one_price_lf.txt"));
+    EXPECT_FALSE(readout->isVisible());
+}
+
+TEST_F(ChartToolsWindowTest, RightClicksCloseTheToolsAndPopUpTheMenus) {
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(30));
+    ASSERT_NE(window_->readoutWindow(), nullptr);
+    QTest::mouseClick(view(), Qt::RightButton, Qt::ControlModifier, pointAtDay(30));
+    EXPECT_EQ(window_->readoutWindow(), nullptr); // closed: made afresh when next used
+    auto* fileMenu = window_->findChild<QMenu*>(QStringLiteral("Menu_File"));
+    EXPECT_TRUE(fileMenu->isVisible());
+    fileMenu->hide();
+
+    window_->action("ChkHigara")->trigger();
+    ASSERT_NE(window_->measuringWindow(), nullptr);
+    QTest::mouseClick(view(), Qt::RightButton, {}, pointAtDay(30));
+    EXPECT_EQ(window_->measuringWindow(), nullptr);
+    EXPECT_EQ(window_->higaraFlg(), MeasureState::Off);
+    auto* optionsMenu = window_->findChild<QMenu*>(QStringLiteral("Menu_Option"));
+    EXPECT_TRUE(optionsMenu->isVisible());
+    optionsMenu->hide();
+
+    // Ctrl with Shift is no Ctrl click: the options menu.
+    QTest::mouseClick(view(), Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier,
+                      pointAtDay(30));
+    EXPECT_TRUE(optionsMenu->isVisible());
+    EXPECT_FALSE(fileMenu->isVisible());
+    optionsMenu->hide();
+}
+
+TEST_F(ChartToolsWindowTest, MeasuringCountsTheDaysBetweenTwoClicks) {
+    window_->action("ChkHigara")->trigger();
+    MeasuringWindow* measuring = window_->measuringWindow();
+    ASSERT_NE(measuring, nullptr);
+    EXPECT_TRUE(measuring->isVisible());
+    EXPECT_EQ(window_->higaraFlg(), MeasureState::Armed);
+    auto field = [&](const char* name) {
+        return measuring->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    QTest::mouseMove(view(), pointAtDay(40));
+    EXPECT_EQ(field("from"), QStringLiteral("19991224"));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(40));
+    EXPECT_EQ(window_->higaraFlg(), MeasureState::FirstPointFixed);
+    EXPECT_EQ(window_->readoutWindow(), nullptr); // the click was the measuring tool's
+    QTest::mouseMove(view(), pointAtDay(36));
+    EXPECT_EQ(field("dayCount"), QStringLiteral("-5"));
+    EXPECT_EQ(field("to"), QStringLiteral("19991220"));
+    EXPECT_EQ(field("priceRange"), QStringLiteral("83")); // 1309 - 1226
+    EXPECT_EQ(field("percent"), QStringLiteral("6.77"));  // 1309 / 1226 - 1
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(44));
+    EXPECT_FALSE(measuring->isVisible());
+    EXPECT_EQ(window_->higaraFlg(), MeasureState::Off);
+}
+
+TEST_F(ChartToolsWindowTest, TheZoomBandIsInvertedIntoTheImageAndErasedWithoutARedraw) {
+    window_->action("Zoom")->trigger();
+    const QPoint from = pointAtDay(30), to = pointAtDay(50) + QPoint(0, 60);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, from);
+    const QImage before = image();
+    QTest::mouseMove(view(), to);
+    const QImage during = image();
+    // Every changed pixel is inverted and lies on the band's frame; the frame is dotted, so
+    // only some of its pixels change.
+    int changed = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            if (before.pixel(x, y) == during.pixel(x, y)) continue;
+            ++changed;
+            EXPECT_EQ(during.pixel(x, y) & 0xFFFFFF, ~before.pixel(x, y) & 0xFFFFFF);
+            const bool onFrame = ((x == from.x() || x == to.x()) && y >= from.y() && y <= to.y()) ||
+                                 ((y == from.y() || y == to.y()) && x >= from.x() && x <= to.x());
+            EXPECT_TRUE(onFrame) << x << "," << y;
+        }
+    }
+    const int perimeter = 2 * (to.x() - from.x() + to.y() - from.y());
+    EXPECT_GT(changed, perimeter / 4);
+    EXPECT_LT(changed, perimeter * 2 / 3);
+
+    // A right click erases it: the image is as it was, and the zoom is given up.
+    QTest::mouseClick(view(), Qt::RightButton, {}, to);
+    EXPECT_EQ(image(), before);
+    EXPECT_EQ(window_->zoomTool().state(), ZoomState::Idle);
+    EXPECT_EQ(window_->view().endOffset, 0);
+
+    // Two clicks zoom to the days between them.
+    window_->findChild<QMenu*>(QStringLiteral("Menu_Option"))->hide();
+    window_->action("Zoom")->trigger();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(50));
+    QTest::mouseMove(view(), pointAtDay(35));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(35));
+    EXPECT_EQ(window_->view().firstDay, 35);
+    EXPECT_EQ(window_->view().endOffset, 20);
+    EXPECT_EQ(layout().firstDay, 35);
+    EXPECT_EQ(layout().lastDay, 50);
+    // A resize keeps the zoomed days.
+    window_->resize(700, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layout().firstDay, 35);
+    EXPECT_EQ(layout().lastDay, 50);
+}
+
+TEST_F(ChartToolsWindowTest, TheOptionBoxesChangeTheDrawnChart) {
+    inputs_.answers = {QStringLiteral("30")};
+    window_->action("ChgMaxLength")->trigger();
+    EXPECT_EQ(layout().firstDay, 41);
+    EXPECT_EQ(layout().lastDay, 70);
+    inputs_.answers = {QStringLiteral("71")};
+    window_->action("ChgMaxLength")->trigger();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, QStringLiteral("最大表示日数は70日です"));
+    EXPECT_EQ(layout().firstDay, 41);
+
+    const float fullRight = layout().frame.right;
+    inputs_.answers = {QStringLiteral("100"), QStringLiteral("50")};
+    window_->action("SetMulti")->trigger();
+    EXPECT_EQ(layout().frame.right, fullRight / 2);
+    inputs_.answers = {QStringLiteral("50"), QStringLiteral("100")};
+    window_->action("SetMulti")->trigger();
+    EXPECT_EQ(window_->view().reduceY, 0.5f);
+
+    inputs_.answers = {QStringLiteral("20000"), QStringLiteral("17000")};
+    window_->action("ChgYAxis2")->trigger();
+    EXPECT_EQ(layout().axis.top, 20000);
+    EXPECT_EQ(layout().axis.bottom, Fixed4::fromWhole(17000));
+    window_->resize(800, 550); // the user's range holds over a redraw
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layout().axis.top, 20000);
+}
+
+TEST_F(ChartToolsWindowTest, ThePanelsSwitchTheAxisAndTheLaggingLines) {
+    window_->action("SetLogY")->trigger();
+    YAxisPanel* axis = window_->yAxisPanel();
+    ASSERT_TRUE(axis->isVisible());
+    QTest::mouseClick(axis->logButton(), Qt::LeftButton);
+    EXPECT_TRUE(window_->view().logY); // at once
+    QTest::mouseClick(axis->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(axis->isVisible());
+    EXPECT_FALSE(layout().seriesPrices.logarithmic); // not drawn again until the next pass
+
+    window_->action("SetLogY")->trigger();
+    QTest::mouseDClick(axis->normalButton(), Qt::LeftButton);
+    EXPECT_FALSE(window_->view().logY);
+    EXPECT_FALSE(axis->isVisible());
+    window_->action("SetLogY")->trigger();
+    QTest::mouseDClick(axis->logButton(), Qt::LeftButton);
+    EXPECT_TRUE(layout().seriesPrices.logarithmic);
+
+    window_->action("SetRetardSpan")->trigger();
+    LaggingLinePanel* lagging = window_->laggingLinePanel();
+    ASSERT_TRUE(lagging->isVisible());
+    window_->action("SetLogY")->trigger(); // the axis panel hides the lagging-line panel
+    EXPECT_FALSE(lagging->isVisible());
+    window_->action("SetRetardSpan")->trigger();
+    EXPECT_TRUE(axis->isVisible()); // and not the other way round
+    QTest::mouseClick(lagging->backBox(), Qt::LeftButton);
+    EXPECT_TRUE(window_->view().spanBack);
+    QTest::mouseClick(lagging->forwardBox(), Qt::LeftButton); // unchecked, yet on until 実行
+    EXPECT_TRUE(window_->view().spanForward);
+    QTest::mouseClick(lagging->executeButton(), Qt::LeftButton);
+    EXPECT_FALSE(window_->view().spanForward);
+    EXPECT_TRUE(window_->view().spanBack);
+    EXPECT_FALSE(lagging->isVisible());
+
+    // A right click on a panel hides it and reaches no chart tool.
+    QTest::mouseClick(axis, Qt::RightButton, {}, QPoint(5, axis->height() - 5));
+    EXPECT_FALSE(axis->isVisible());
+    EXPECT_FALSE(window_->findChild<QMenu*>(QStringLiteral("Menu_Option"))->isVisible());
+}
