@@ -184,6 +184,19 @@ TEST_F(ChartToolsWindowTest, TheZoomBandIsInvertedIntoTheImageAndErasedWithoutAR
     EXPECT_EQ(window_->zoomTool().state(), ZoomState::Idle);
     EXPECT_EQ(window_->view().endOffset, 0);
 
+    // A band under way stays right over a redraw: after a resize and more moves, a right
+    // click leaves the chart as a fresh pass draws it.
+    window_->action("Zoom")->trigger();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(20));
+    QTest::mouseMove(view(), pointAtDay(40));
+    window_->resize(880, 590);
+    QCoreApplication::processEvents();
+    QTest::mouseMove(view(), pointAtDay(45));
+    QTest::mouseClick(view(), Qt::RightButton, {}, pointAtDay(45));
+    const QImage cancelled = image();
+    window_->drawChart();
+    EXPECT_EQ(cancelled, image());
+
     // Two clicks zoom to the days between them.
     window_->findChild<QMenu*>(QStringLiteral("Menu_Option"))->hide();
     window_->action("Zoom")->trigger();

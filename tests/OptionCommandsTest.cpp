@@ -138,6 +138,7 @@ TEST(OptionCommands, APeriodRunsFromTheFirstTradingDayToTheLastOneInIt) {
     const ViewState before = view;
     for (const auto& [start, end] : {std::pair{"19990104", "19990324"},
                                      {"19990210", "19990209"},
+                                     {"19990401", "19990323"}, // a start after every day
                                      {"19990130", "19990131"},
                                      {"19990210", ""}}) {
         boxes.answers = {QString::fromUtf8(start), QString::fromUtf8(end)};

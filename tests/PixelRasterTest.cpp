@@ -1,0 +1,86 @@
+#include "platform/PixelRaster.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+
+// The image as rows of '.' (white) and 'X' (black).
+std::vector<std::string> rows(const QImage& image) {
+    std::vector<std::string> out;
+    for (int y = 0; y < image.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < image.width(); ++x)
+            row += image.pixel(x, y) == kWhite ? '.' : image.pixel(x, y) == kBlack ? 'X' : '?';
+        out.push_back(row);
+    }
+    return out;
+}
+
+QImage blank(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(kWhite);
+    return image;
+}
+
+} // namespace
+
+TEST(PixelRaster, AFrameRunsItsPatternOnceRoundFromTheTopLeft) {
+    // Corners at pixels (1, 1) and (8, 4): a path of 20 pixels clockwise from the top left.
+    QImage image = blank(10, 6);
+    rasterFrame(PixelTarget::of(image), 1.5, 1.2, 8.9, 4.0, kBlack, 1, DashPattern::Dotted,
+                PixelOp::Set);
+    const std::vector<std::string> dotted = {
+        "..........", //
+        ".X..X..X..", // top: every third pixel from the corner
+        "..........", // right: (8, 2) and (8, 4) fall in the gaps
+        ".X......X.", // (8, 3) on the right, (1, 3) on the left side's way up
+        "...X..X...", // bottom, right to left: (6, 4) and (3, 4)
+        ".........."};
+    EXPECT_EQ(rows(image), dotted);
+
+    image = blank(10, 6);
+    rasterFrame(PixelTarget::of(image), 8.9, 4.0, 1.5, 1.2, kBlack, 1, DashPattern::Dashed,
+                PixelOp::Set);
+    const std::vector<std::string> dashed = {
+        "..........", //
+        ".XXXX..XX.", // four on, two off, along the path: steps 0-3, 6-9, 12-15, 18-19
+        ".X......X.", // (8, 2) is step 8, (1, 2) step 19
+        ".X......X.", // (8, 3) step 9, (1, 3) step 18
+        "...XXXX...", // steps 12-15 from (6, 4) leftwards
+        ".........."};
+    EXPECT_EQ(rows(image), dashed);
+}
+
+TEST(PixelRaster, InvertingTwiceLeavesNoTraceCornersIncluded) {
+    QImage image = blank(12, 8);
+    for (int x = 0; x < 12; ++x) image.setPixel(x, 3, qRgb(10, 200, 30)); // something below
+    const QImage before = image.copy();
+    const PixelTarget target = PixelTarget::of(image);
+    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Invert);
+    int inverted = 0;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool onFrame = ((x == 2 || x == 9) && y >= 1 && y <= 6) ||
+                                 ((y == 1 || y == 6) && x >= 2 && x <= 9);
+            const QRgb expected = onFrame ? (before.pixel(x, y) ^ 0xFFFFFF) : before.pixel(x, y);
+            EXPECT_EQ(image.pixel(x, y), expected) << x << "," << y;
+            inverted += onFrame;
+        }
+    }
+    EXPECT_EQ(inverted, 2 * (7 + 5));
+    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Invert);
+    EXPECT_EQ(image, before);
+
+    // Lines and fills invert the same way; a frame far outside the image draws nothing.
+    rasterLine(target, 0, 0, 11, 7, 0xFFFFFF, 1, DashPattern::Dotted, PixelOp::Invert);
+    rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
+    rasterLine(target, 0, 0, 11, 7, 0xFFFFFF, 1, DashPattern::Dotted, PixelOp::Invert);
+    rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
+    rasterFrame(target, -5e8, -5e8, 5e8, 5e8, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Set);
+    EXPECT_EQ(image, before);
+}
