@@ -368,8 +368,23 @@ void MainWindow::showReadoutDay(int day) {
     if (readout_) readout_->showDay(day, readoutFields(*series_, day, view_.keta));
 }
 
+// A new tool window stands beside the main window's right edge, where it covers no chart, or
+// inside that edge when the screen has no room beside it; `below` windows further down.
+void MainWindow::placeToolWindow(QWidget* tool, int below) const {
+    const QRect frame = frameGeometry();
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize size = tool->frameGeometry().size().expandedTo(tool->size());
+    int x = frame.right() + 1;
+    if (x + size.width() > screen.right()) x = frame.right() - size.width();
+    const int y = geometry().top() + below * (size.height() + 40);
+    tool->move(std::max(x, screen.left()), std::min(y, screen.bottom() - size.height()));
+}
+
 void MainWindow::showReadout() {
-    if (!readout_) readout_ = new ReadoutWindow(this);
+    if (!readout_) {
+        readout_ = new ReadoutWindow(this);
+        placeToolWindow(readout_, 0);
+    }
     readout_->show();
     readout_->raise();
     readout_->activateWindow();
@@ -384,6 +399,7 @@ void MainWindow::closeToolWindows() {
 MeasuringWindow* MainWindow::measuringWindowMade() {
     if (!measuring_) {
         measuring_ = new MeasuringWindow(this);
+        placeToolWindow(measuring_, 1);
         measuringTool_.windowCreated();
         // However the window goes, measuring ends with it.
         connect(measuring_, &QObject::destroyed, this, [this] { measuringTool_.windowClosed(); });

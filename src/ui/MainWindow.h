@@ -86,6 +86,7 @@ private:
                         QPoint globalPosition);
     void showReadoutDay(int day);
     void showReadout();
+    void placeToolWindow(QWidget* tool, int below) const;
     void closeToolWindows();
     MeasuringWindow* measuringWindowMade();
     void armMeasuring();

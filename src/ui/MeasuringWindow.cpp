@@ -42,7 +42,9 @@ void showField(QLabel* label, const MeasureField& field) {
 } // namespace
 
 MeasuringWindow::MeasuringWindow(QWidget* parent)
-    : QWidget(parent, Qt::Tool), from_(field(this, "from", 720, 120, 972, Qt::AlignHCenter)),
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      from_(field(this, "from", 720, 120, 972, Qt::AlignHCenter)),
       to_(field(this, "to", 720, 480, 972, Qt::AlignHCenter)),
       dayCount_(field(this, "dayCount", 2280, 480, 732, Qt::AlignHCenter)),
       priceRange_(field(this, "priceRange", 720, 840, 1212, Qt::AlignRight)),

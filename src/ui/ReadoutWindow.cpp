@@ -27,6 +27,7 @@ QLabel* valueField(QWidget* parent, const char* name, int x, int y) {
     font.setPointSize(9);
     label->setFont(font);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setIndent(6); // a little room before the next column's caption
     label->setGeometry(twipRect(x, y, 1095, kFieldHeight));
     return label;
 }
@@ -34,9 +35,10 @@ QLabel* valueField(QWidget* parent, const char* name, int x, int y) {
 } // namespace
 
 ReadoutWindow::ReadoutWindow(QWidget* parent)
-    : QWidget(parent, Qt::Tool), open_(valueField(this, "open", 600, 120)),
-      high_(valueField(this, "high", 600, 360)), low_(valueField(this, "low", 600, 600)),
-      close_(valueField(this, "close", 600, 840)),
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      open_(valueField(this, "open", 600, 120)), high_(valueField(this, "high", 600, 360)),
+      low_(valueField(this, "low", 600, 600)), close_(valueField(this, "close", 600, 840)),
       conversion_(valueField(this, "conversion", 2520, 120)),
       base_(valueField(this, "base", 2520, 360)), span1_(valueField(this, "span1", 2520, 600)),
       span2_(valueField(this, "span2", 2520, 840)),
