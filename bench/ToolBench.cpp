@@ -1,0 +1,129 @@
+// The mouse tools and an option command on the real window (offscreen): a pointer move that
+// updates the read-out, one step of the zoom's rubber band, and 日数指定 to a redrawn chart of
+// all 15000 days at 1600x900; and the memory in use with both tool windows open.
+#include "BenchDays.h"
+
+#include "platform/InputBoxes.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PainterSurface.h"
+#include "ui/ChartView.h"
+#include "ui/MainWindow.h"
+#include "ui/ReadoutWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+class AnsweringBoxes final : public InputBoxes {
+public:
+    QString answer;
+    QString ask(const QStringList&, const QString&) override { return answer; }
+};
+
+class SilentMessages final : public MessageBoxes {
+public:
+    void showMessage(QWidget*, const Message&) override {}
+};
+
+struct Window {
+    QTemporaryDir folder;
+    IniSettingsStore store;
+    SilentMessages messages;
+    AnsweringBoxes boxes;
+    std::unique_ptr<MainWindow> window;
+
+    Window() {
+        const QString file = folder.filePath(QStringLiteral("days15000.txt"));
+        QFile out(file);
+        const std::string text = makeDaysText(kMaxDays);
+        out.open(QIODevice::WriteOnly);
+        out.write(text.data(), static_cast<qint64>(text.size()));
+        out.close();
+        window = std::make_unique<MainWindow>(store, messages, boxes);
+        window->show();
+        window->resize(1600, 900 + window->menuBar()->height());
+        QCoreApplication::processEvents();
+        window->openFile(file);
+    }
+
+    void send(QEvent::Type type, Qt::MouseButton button, QPointF at) {
+        ChartView* view = window->chartView();
+        QMouseEvent event(type, at, view->mapToGlobal(at), button,
+                          type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &event);
+    }
+};
+
+Window& theWindow() {
+    static Window window;
+    return window;
+}
+
+void BM_PointerMoveUpdatesTheReadout(benchmark::State& state) {
+    Window& w = theWindow();
+    w.send(QEvent::MouseButtonPress, Qt::LeftButton, {800, 400});
+    int step = 0;
+    for (auto _ : state) ++step, w.send(QEvent::MouseMove, Qt::NoButton, {700.0 + step % 200, 400});
+    if (w.window->readoutWindow()->n() < 1) state.SkipWithError("the read-out did not follow");
+}
+BENCHMARK(BM_PointerMoveUpdatesTheReadout)->Unit(benchmark::kMicrosecond);
+
+void BM_ZoomBandStep(benchmark::State& state) {
+    Window& w = theWindow();
+    w.window->readoutWindow()->hide();
+    w.window->action("Zoom")->trigger();
+    w.send(QEvent::MouseButtonPress, Qt::LeftButton, {300, 200});
+    int step = 0;
+    for (auto _ : state)
+        ++step, w.send(QEvent::MouseMove, Qt::NoButton, {900.0 + step % 300, 600.0 + step % 200});
+    w.send(QEvent::MouseButtonPress, Qt::RightButton, {900, 600}); // the band given up
+}
+BENCHMARK(BM_ZoomBandStep)->Unit(benchmark::kMicrosecond);
+
+void BM_DaysShownToARedrawnChartOfAllDays(benchmark::State& state) {
+    Window& w = theWindow();
+    w.boxes.answer = QString::number(kMaxDays);
+    for (auto _ : state) w.window->action("ChgMaxLength")->trigger();
+    if (w.window->layout().firstDay != 1) state.SkipWithError("not all days were drawn");
+}
+BENCHMARK(BM_DaysShownToARedrawnChartOfAllDays)->Unit(benchmark::kMillisecond);
+
+// Resident memory with the 15000-day file loaded and both tool windows open.
+void BM_MemoryWithBothToolWindowsOpen(benchmark::State& state) {
+    Window& w = theWindow();
+    w.window->action("ChkHigara")->trigger();
+    w.send(QEvent::MouseButtonPress, Qt::RightButton, {10, 10}); // nothing: closes the tools
+    w.window->action("ChkHigara")->trigger();
+    w.send(QEvent::MouseMove, Qt::NoButton, {500, 300});
+    QCoreApplication::processEvents();
+    for (auto _ : state) benchmark::DoNotOptimize(w.window.get());
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) state.counters["VmRSS_kB"] = std::stod(line.substr(6));
+}
+BENCHMARK(BM_MemoryWithBothToolWindowsOpen)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication application(argc, argv);
+    registerChartFonts();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
