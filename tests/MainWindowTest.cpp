@@ -6,6 +6,7 @@
 #include "platform/IniSettingsStore.h"
 
 #include "LoaderTestSupport.h"
+#include "RecordedMessages.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,12 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class RecordedMessages final : public MessageBoxes {
-public:
-    std::vector<Message> shown;
-    void showMessage(QWidget*, const Message& message) override { shown.push_back(message); }
-};
 
 // Each test starts from an empty settings file under the test run's XDG_CONFIG_HOME.
 class MainWindowTest : public ::testing::Test {
