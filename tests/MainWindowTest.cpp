@@ -6,22 +6,29 @@
 #include "platform/IniSettingsStore.h"
 
 #include "LoaderTestSupport.h"
+#include "Printers.h"
 #include "RecordedMessages.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -341,4 +348,93 @@ TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatHides) {
     EXPECT_EQ(about->pos(), place);
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(200, 150)); // the empty area
     EXPECT_FALSE(about->isVisible());
+}
+
+namespace {
+
+// The window itself has the focus; a window whose owner has it already counts as active.
+bool hasFocusWindow(const QWidget* window) {
+    return QTest::qWaitFor(
+        [&] { return QGuiApplication::focusWindow() == window->windowHandle(); });
+}
+
+// What the window manager does when the user comes back to a window.
+void activate(QWidget* window) {
+    window->windowHandle()->requestActivate();
+    ASSERT_TRUE(hasFocusWindow(window));
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheTitleLosesTheFileNameOnlyOnReturnFromAToolWindow) {
+    auto window = start();
+    activate(window.get());
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    const QString withName = QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt");
+    auto visit = [](QWidget* other) {
+        other->show();
+        ASSERT_TRUE(hasFocusWindow(other));
+        other->close();
+    };
+    // Each of these takes the focus and gives it back to the main window.
+    const std::pair<const char*, std::function<void()>> passes[] = {
+        {"menu bar",
+         [&] {
+             QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+             QMenu* menu = window->findChild<QMenu*>(QStringLiteral("Menu_File"));
+             ASSERT_TRUE(hasFocusWindow(menu));
+             QTest::keyClick(menu, Qt::Key_Escape);
+             QTest::keyClick(window->menuBar(), Qt::Key_Escape);
+         }},
+        {"pop-up menu",
+         [&] {
+             QMenu* menu = window->findChild<QMenu*>(QStringLiteral("Menu_Option"));
+             menu->popup(window->mapToGlobal(QPoint(100, 100)));
+             ASSERT_TRUE(hasFocusWindow(menu));
+             menu->close();
+         }},
+        {"drive drop-down",
+         [&] {
+             window->action("File_Open")->trigger();
+             QComboBox* drives = window->fileChooser()->drive1();
+             drives->showPopup();
+             ASSERT_TRUE(hasFocusWindow(drives->view()->window()));
+             drives->hidePopup();
+             window->fileChooser()->hide();
+         }},
+        {"message box",
+         [&] {
+             QMessageBox box(QMessageBox::Warning, QStringLiteral("エラー"), QStringLiteral("x"),
+                             QMessageBox::Ok, window.get());
+             visit(&box);
+         }},
+        {"input box",
+         [&] {
+             QInputDialog box(window.get());
+             visit(&box);
+         }},
+    };
+    for (const auto& [name, pass] : passes) {
+        pass();
+        activate(window.get());
+        EXPECT_EQ(window->windowTitle(), withName) << name;
+    }
+
+    window->action("VersionInfo")->trigger();
+    ASSERT_TRUE(hasFocusWindow(window->aboutBox()));
+    EXPECT_EQ(window->windowTitle(), withName); // not while it is up
+    QTest::mouseClick(window->aboutBox()->okButton(), Qt::LeftButton);
+    activate(window.get());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
+
+    // The read-out window counts as well, known by its name; another window does not.
+    for (const auto& [name, isTool] : {std::pair{"Form3", true}, std::pair{"ChartTip", false}}) {
+        window->setWindowTitle(withName);
+        QWidget other(window.get(), Qt::Tool);
+        other.setObjectName(QString::fromLatin1(name));
+        visit(&other);
+        activate(window.get());
+        EXPECT_EQ(window->windowTitle(), isTool ? QStringLiteral("Nimbrel(32)") : withName) << name;
+    }
 }

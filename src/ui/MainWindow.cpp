@@ -10,6 +10,7 @@
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
+#include "ui/ToolWindowReturn.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
-#include <QWindow>
 
 #include <cmath>
 
@@ -57,8 +57,8 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages)
     applySettings();
     connect(chartView_, &ChartView::resized, this, &MainWindow::clientResized);
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
-            &MainWindow::programWindowActivated);
+    connect(new ToolWindowReturn(this), &ToolWindowReturn::returned, this,
+            [this] { setWindowTitle(kProgramTitle); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -255,12 +255,4 @@ void MainWindow::initializeChart() {
 void MainWindow::showVersionInfo() {
     if (!aboutBox_) aboutBox_ = new AboutBox(this);
     aboutBox_->showVersion();
-}
-
-void MainWindow::programWindowActivated(QWindow* now) {
-    // Back from another window of the program (the version window, say): the title is the
-    // program's own again.
-    if (now && now == windowHandle() && lastActiveWindow_ && lastActiveWindow_ != windowHandle())
-        setWindowTitle(kProgramTitle);
-    if (now) lastActiveWindow_ = now;
 }

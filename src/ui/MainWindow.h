@@ -57,7 +57,6 @@ private:
     void saveSettings();
     void clientResized();
     void showVersionInfo();
-    void programWindowActivated(QWindow* now);
 
     SettingsStore& store_;
     MessageBoxes& messages_;
@@ -67,7 +66,6 @@ private:
     QRect placedGeometry_; // where the saved twips put the window, in pixels
     bool spanForwardAsRead_ = true;
     bool wasMinimized_ = false;
-    QWindow* lastActiveWindow_ = nullptr;
 
     ChartView* chartView_;
     FileChooserPanel* fileChooser_;
