@@ -4,6 +4,7 @@
 #include "ui/FileChooserPanel.h"
 #include "platform/MessageBoxes.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/QtMessageBoxes.h"
 
 #include "LoaderTestSupport.h"
 #include "Printers.h"
@@ -24,11 +25,13 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -437,4 +440,23 @@ TEST_F(MainWindowTest, TheTitleLosesTheFileNameOnlyOnReturnFromAToolWindow) {
         activate(window.get());
         EXPECT_EQ(window->windowTitle(), isTool ? QStringLiteral("Nimbrel(32)") : withName) << name;
     }
+}
+
+TEST_F(MainWindowTest, TheNormalPointerShowsOverAMessageBox) {
+    QtMessageBoxes boxes;
+    MainWindow window(store_, boxes);
+    window.showAsSaved();
+    std::optional<bool> busyOverBox;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            busyOverBox = QGuiApplication::overrideCursor() != nullptr;
+            box->accept();
+        }
+    });
+    answer.start(5);
+    window.openFile(kFixtures + QStringLiteral("/wrong_sheet.xls"));
+    ASSERT_TRUE(busyOverBox.has_value());
+    EXPECT_FALSE(*busyOverBox);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // none left once the chart is drawn
 }
