@@ -460,3 +460,20 @@ TEST_F(MainWindowTest, TheNormalPointerShowsOverAMessageBox) {
     EXPECT_FALSE(*busyOverBox);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // none left once the chart is drawn
 }
+
+TEST_F(MainWindowTest, TheVersionWindowComesBackWhereTheUserDraggedIt) {
+    auto window = start();
+    window->action("VersionInfo")->trigger();
+    AboutBox* about = window->aboutBox();
+    // A drag by the title bar moves the window without the program asking for it.
+    const QPoint dragged = about->pos() + QPoint(-61, 47);
+    about->windowHandle()->setFramePosition(dragged);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return about->pos() == dragged; }));
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(about->okButton(), Qt::LeftButton);
+        ASSERT_FALSE(about->isVisible());
+        window->action("VersionInfo")->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(about->pos(), dragged) << round;
+    }
+}
