@@ -477,3 +477,42 @@ TEST_F(MainWindowTest, TheVersionWindowComesBackWhereTheUserDraggedIt) {
         EXPECT_EQ(about->pos(), dragged) << round;
     }
 }
+
+TEST_F(MainWindowTest, ARunThatOnlyStartsAndEndsWritesBackWhatItReadInEveryState) {
+    // Twips that are no whole pixel, and the negative place a maximised window may keep.
+    const std::map<QString, QString> placements[] = {
+        {{"top", "50"},
+         {"left", "65"},
+         {"width", "6512"},
+         {"height", "4507"},
+         {"windowState", "0"}},
+        {{"top", "50"},
+         {"left", "65"},
+         {"width", "6512"},
+         {"height", "4507"},
+         {"windowState", "1"}},
+        {{"top", "-4800"},
+         {"left", "-90"},
+         {"width", "9000"},
+         {"height", "6007"},
+         {"windowState", "2"}},
+    };
+    for (const auto& placement : placements) {
+        writeSettings(placement);
+        start()->close();
+        std::map<QString, QString> saved = savedSettings();
+        for (const auto& [key, value] : placement)
+            EXPECT_EQ(saved[key], value)
+                << key.toStdString() << " in state " << placement.at("windowState").toStdString();
+    }
+
+    // Maximised by the user, the window stores its maximised place.
+    writeSettings(placements[0]);
+    auto window = start();
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    const QString maximisedWidth = QString::number(window->width() * 15);
+    window->close();
+    EXPECT_EQ(savedSettings()["windowState"], QStringLiteral("2"));
+    EXPECT_EQ(savedSettings()["width"], maximisedWidth);
+}

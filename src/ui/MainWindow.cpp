@@ -159,9 +159,9 @@ void MainWindow::showAsSaved() {
 
 void MainWindow::saveSettings() {
     WindowPlacement& window = settings_.window;
+    const bool asPlaced = standsAsPlaced();
     window.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    // Twips that are no whole pixel (50 is 3.33) stay as read while the window has not moved.
-    if (QRect(pos(), size()) != placedGeometry_ || window.state != 0) {
+    if (!asPlaced) {
         window.left = static_cast<float>(pos().x() * kTwipsPerPixel);
         window.top = static_cast<float>(pos().y() * kTwipsPerPixel);
         window.width = static_cast<float>(width() * kTwipsPerPixel);
@@ -255,4 +255,13 @@ void MainWindow::initializeChart() {
 void MainWindow::showVersionInfo() {
     if (!aboutBox_) aboutBox_ = new AboutBox(this);
     aboutBox_->showVersion();
+}
+
+bool MainWindow::standsAsPlaced() const {
+    // Twips that are no whole pixel (50 is 3.33) stay as read while the window stands where
+    // they put it. A minimised window keeps its normal place in pos() and size(); a maximised
+    // one stores its maximised place unless it was read maximised and its normal place is
+    // still the one read.
+    if (isMaximized()) return settings_.window.state == 2 && normalGeometry() == placedGeometry_;
+    return QRect(pos(), size()) == placedGeometry_;
 }

@@ -57,6 +57,7 @@ private:
     void saveSettings();
     void clientResized();
     void showVersionInfo();
+    bool standsAsPlaced() const;
 
     SettingsStore& store_;
     MessageBoxes& messages_;
