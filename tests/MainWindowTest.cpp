@@ -516,3 +516,26 @@ TEST_F(MainWindowTest, ARunThatOnlyStartsAndEndsWritesBackWhatItReadInEveryState
     EXPECT_EQ(savedSettings()["windowState"], QStringLiteral("2"));
     EXPECT_EQ(savedSettings()["width"], maximisedWidth);
 }
+
+TEST_F(MainWindowTest, ASubmenuIsEnabledExactlyWhenOneOfItsEntriesIs) {
+    auto window = start();
+    const std::pair<const char*, const char*> entries[] = {
+        {"Split_Print_Lower", "Split_Print"},
+        {"SelectTerm", "ChgPlotDay"},
+        {"ChgYAxis2", "YAxisSet"},
+    };
+    for (const auto& [entry, submenu] : entries) {
+        EXPECT_FALSE(window->action(submenu)->isEnabled()) << submenu;
+        window->action(entry)->setEnabled(true);
+        EXPECT_TRUE(window->action(submenu)->isEnabled()) << entry;
+        window->action(entry)->setEnabled(false);
+        EXPECT_FALSE(window->action(submenu)->isEnabled()) << entry;
+    }
+    // Entries added later count too.
+    QMenu* split = window->findChild<QMenu*>(QStringLiteral("Split_Print"));
+    QAction* added = split->addAction(QStringLiteral("added"));
+    EXPECT_TRUE(window->action("Split_Print")->isEnabled());
+    split->removeAction(added);
+    EXPECT_FALSE(window->action("Split_Print")->isEnabled());
+    delete added;
+}

@@ -10,6 +10,7 @@
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
+#include "ui/SubmenuEnabling.h"
 #include "ui/ToolWindowReturn.h"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages)
     setWindowIcon(QIcon(QStringLiteral(":/nimbrel.png")));
     setCentralWidget(chartView_);
     createMenus();
+    enableSubmenusByTheirEntries(menuBar());
     applySettings();
     connect(chartView_, &ChartView::resized, this, &MainWindow::clientResized);
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
