@@ -63,10 +63,10 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     file1_->installEventFilter(this);
     connect(file1_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { text1_->setText(item->text()); });
+    connect(file1_, &QListWidget::currentItemChanged, this, &FileChooserPanel::fileListMoved);
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         file1_->setCurrentItem(item);
-        fileToOpen_ = item->text();
-        emit openRequested();
+        requestOpen(item->text());
     });
     connect(dir1_, &QListWidget::itemActivated, this, &FileChooserPanel::directoryActivated);
 
@@ -80,6 +80,9 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
 void FileChooserPanel::showPanel() {
     show();
     raise();
+    // Ready for typing a name or pattern: what the box holds is replaced by the first key.
+    text1_->setFocus();
+    text1_->selectAll();
     sheetSourceName_ = text2_->text() + QLatin1Char('$');
 }
 
@@ -157,8 +160,7 @@ void FileChooserPanel::handToFileList(const QString& typed) {
         if (info.absolutePath() != directory_ && !setDirectory(info.absolutePath())) return;
         // Opened even when the pattern does not list it: the user named it.
         selectFile(info.fileName());
-        fileToOpen_ = info.fileName();
-        emit openRequested();
+        requestOpen(info.fileName());
     } else {
         setPattern(text); // a name that matches nothing lists nothing
     }
@@ -225,6 +227,17 @@ void FileChooserPanel::fillFileList() {
     file1_->addItems(dir.entryList());
 }
 
+void FileChooserPanel::fileListMoved(QListWidgetItem* current) {
+    // Moving through the list with the keys picks the file as a click does. The list has no
+    // focus when it is refilled, so a new folder or pattern leaves Text1 alone.
+    if (current && file1_->hasFocus()) text1_->setText(current->text());
+}
+
+void FileChooserPanel::requestOpen(const QString& fileName) {
+    fileToOpen_ = fileName;
+    emit openRequested();
+}
+
 bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -234,11 +247,24 @@ bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
             setSheetBoxVisible(text1_->text().endsWith(QLatin1String(".xls")));
         } else if (watched == text2_ && isEnter(key)) {
             sheetSourceName_ = text2_->text() + QLatin1Char('$');
+        } else if (watched == file1_ && isEnter(key)) {
+            // Enter on the highlighted file opens it as a double-click does.
+            if (const QListWidgetItem* item = file1_->currentItem()) requestOpen(item->text());
+            return true;
         }
     } else if (event->type() == QEvent::FocusIn && watched == file1_) {
         text1_->setText(selectedFileName());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FileChooserPanel::keyPressEvent(QKeyEvent* event) {
+    // Esc, which the boxes and lists pass on, puts the panel away as a right click does. An open
+    // drop-down of the drive list takes its own Esc.
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void FileChooserPanel::mousePressEvent(QMouseEvent* event) {

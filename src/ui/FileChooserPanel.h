@@ -55,11 +55,14 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void fillDrives();
     void driveChosen(int index);
+    void fileListMoved(QListWidgetItem* current);
+    void requestOpen(const QString& fileName);
     void directoryActivated(QListWidgetItem* item);
     void fillDirectoryList();
     void fillFileList();

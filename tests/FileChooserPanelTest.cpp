@@ -1,0 +1,95 @@
+#include "ui/FileChooserPanel.h"
+
+#include "Printers.h"
+#include "RecordedMessages.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The panel over a client area of its own, in an active window, with its lists in a folder of
+// three files and two folders.
+class FileChooserPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        client_.resize(900, 640);
+        client_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&client_));
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            ASSERT_TRUE(
+                QFile(folder_.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
+        ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("gone")));
+        ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("other")));
+        panel_.text1()->setText(QStringLiteral("*.*")); // as the window starts it
+        panel_.showPanel();
+        ASSERT_TRUE(panel_.setDirectory(folder_.path()));
+    }
+
+    static QPoint centreOf(QListWidget* list, const QString& text) {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchEndsWith);
+        EXPECT_EQ(found.size(), 1) << text.toStdString();
+        return found.isEmpty() ? QPoint() : list->visualItemRect(found.front()).center();
+    }
+
+    static void click(QListWidget* list, const QString& text) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, text));
+    }
+
+    static void doubleClick(QListWidget* list, const QString& text) {
+        click(list, text);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, text));
+    }
+
+    QWidget client_;
+    RecordedMessages messages_;
+    QTemporaryDir folder_;
+    FileChooserPanel panel_{messages_, &client_};
+};
+
+} // namespace
+
+TEST_F(FileChooserPanelTest, TheKeysPickFilesInTheListAndEnterOpensTheHighlightedOne) {
+    // Opening the panel is for typing a name: the first key replaces what Text1 held.
+    EXPECT_TRUE(panel_.text1()->hasFocus());
+    QTest::keyClicks(panel_.text1(), QStringLiteral("b*"));
+    QTest::keyClick(panel_.text1(), Qt::Key_Return);
+    EXPECT_EQ(panel_.file1()->count(), 1);
+    EXPECT_EQ(panel_.text1()->text(), QStringLiteral("b*")); // refilling leaves Text1 alone
+    panel_.setPattern(QStringLiteral("*.*"));
+
+    QSignalSpy opened(&panel_, &FileChooserPanel::openRequested);
+    click(panel_.file1(), QStringLiteral("a.txt"));
+    const std::pair<Qt::Key, const char*> steps[] = {
+        {Qt::Key_Down, "b.txt"}, {Qt::Key_End, "c.txt"}, {Qt::Key_Up, "b.txt"}};
+    for (const auto& [key, name] : steps) {
+        QTest::keyClick(panel_.file1(), key);
+        EXPECT_EQ(panel_.text1()->text(), QString::fromLatin1(name)) << name;
+    }
+    EXPECT_EQ(opened.count(), 0);
+    QTest::keyClick(panel_.file1(), Qt::Key_Return);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("b.txt"));
+}
+
+TEST_F(FileChooserPanelTest, EscPutsThePanelAwayUnlessTheDriveDropDownIsOpen) {
+    panel_.drive1()->showPopup();
+    QWidget* dropDown = panel_.drive1()->view()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dropDown));
+    QTest::keyClick(panel_.drive1()->view(), Qt::Key_Escape);
+    EXPECT_FALSE(dropDown->isVisible());
+    EXPECT_TRUE(panel_.isVisible());
+
+    click(panel_.file1(), QStringLiteral("a.txt"));
+    QTest::keyClick(panel_.file1(), Qt::Key_Escape);
+    EXPECT_FALSE(panel_.isVisible());
+}
