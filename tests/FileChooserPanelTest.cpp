@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,4 +93,41 @@ TEST_F(FileChooserPanelTest, EscPutsThePanelAwayUnlessTheDriveDropDownIsOpen) {
     click(panel_.file1(), QStringLiteral("a.txt"));
     QTest::keyClick(panel_.file1(), Qt::Key_Escape);
     EXPECT_FALSE(panel_.isVisible());
+}
+
+TEST_F(FileChooserPanelTest, TheDriveBoxShowsTheDriveTheUserChose) {
+    QComboBox* drives = panel_.drive1();
+    // The root of the home folder's volume: the entry that used to give way to the home entry.
+    const QString root = QStorageInfo(QDir::homePath()).rootPath();
+    const int index = drives->findText(root);
+    ASSERT_GE(index, 1) << root.toStdString();
+    drives->showPopup();
+    QAbstractItemView* dropDown = drives->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dropDown->window()));
+    const QPoint at = dropDown->visualRect(dropDown->model()->index(index, 0)).center();
+    QTest::mouseClick(dropDown->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(drives->currentText(), root);
+    EXPECT_EQ(panel_.directory(), QDir::cleanPath(root));
+
+    // Going down into the home folder from there keeps the chosen drive.
+    ASSERT_TRUE(panel_.setDirectory(QDir::homePath()));
+    EXPECT_EQ(drives->currentText(), root);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighlight) {
+    QListWidget* dirs = panel_.dir1();
+    const QString shownName = QFileInfo(folder_.path()).fileName();
+    ASSERT_TRUE(QDir(folder_.path()).rmdir(QStringLiteral("gone"))); // gone since it was listed
+    doubleClick(dirs, QStringLiteral("gone"));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(panel_.directory(), folder_.path());
+    EXPECT_TRUE(dirs->currentItem()->text().endsWith(shownName));
+    EXPECT_TRUE(dirs->currentItem()->isSelected());
+
+    // A folder highlighted but not entered: opening a file shows the file's folder again.
+    click(dirs, QStringLiteral("other"));
+    doubleClick(panel_.file1(), QStringLiteral("a.txt"));
+    EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("a.txt"));
+    EXPECT_TRUE(dirs->currentItem()->text().endsWith(shownName));
 }

@@ -32,6 +32,12 @@ bool isEnter(const QKeyEvent* key) {
 
 constexpr int kPathRole = Qt::UserRole;
 
+// Whether a drive entry (the home folder, a volume's root) holds the folder.
+bool holds(const QString& drive, const QString& folder) {
+    return folder == drive ||
+           folder.startsWith(drive.endsWith(QLatin1Char('/')) ? drive : drive + QLatin1Char('/'));
+}
+
 } // namespace
 
 FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
@@ -97,14 +103,13 @@ bool FileChooserPanel::setDirectory(const QString& path) {
         messages_.showMessage(this, Message{QStringLiteral("エラー"),
                                             QStringLiteral("フォルダを開けません\n") + target,
                                             MessageIcon::Exclamation});
-        // The drive list goes back to the drive of the folder still shown.
-        const int drive = drive1_->findData(QStorageInfo(directory_).rootPath());
-        if (drive >= 0) drive1_->setCurrentIndex(drive);
+        // The drive and folder lists go back to the folder still shown.
+        drive1_->setCurrentIndex(driveShown_);
+        dir1_->setCurrentRow(directoryRow_);
         return false;
     }
     directory_ = target;
-    const int drive = drive1_->findData(QStorageInfo(directory_).rootPath());
-    if (drive >= 0) drive1_->setCurrentIndex(drive);
+    showDriveOf(directory_);
     fillDirectoryList();
     fillFileList();
     return true;
@@ -168,23 +173,38 @@ void FileChooserPanel::handToFileList(const QString& typed) {
 
 void FileChooserPanel::fillDrives() {
     drive1_->clear();
-    const QString home = QDir::homePath();
-    drive1_->addItem(home, QStorageInfo(home).rootPath());
-    drive1_->setItemData(0, home, kPathRole + 1);
+    // The home folder first, then the roots of the volumes; each entry holds its folder.
+    const QString home = QDir::cleanPath(QDir::homePath());
+    drive1_->addItem(home, home);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady() || drive1_->findText(volume.rootPath()) >= 0)
+        // A file mounted on its own (a container's hosts file, say) is no drive.
+        if (!volume.isValid() || !volume.isReady() || !QFileInfo(volume.rootPath()).isDir() ||
+            drive1_->findText(volume.rootPath()) >= 0)
             continue;
         drive1_->addItem(volume.rootPath(), volume.rootPath());
-        drive1_->setItemData(drive1_->count() - 1, volume.rootPath(), kPathRole + 1);
     }
 }
 
 void FileChooserPanel::driveChosen(int index) {
-    const QString previous = directory_;
-    if (!setDirectory(drive1_->itemData(index, kPathRole + 1).toString()) && !previous.isEmpty()) {
-        const int back = drive1_->findData(QStorageInfo(previous).rootPath());
-        if (back >= 0) drive1_->setCurrentIndex(back);
+    setDirectory(drive1_->itemData(index).toString());
+}
+
+void FileChooserPanel::showDriveOf(const QString& folder) {
+    // The entry shown stays while it holds the folder, so the drive the user chose stays chosen
+    // even when another entry (the home folder on the same volume) holds the folder more
+    // closely. Otherwise the entry that holds the folder most closely.
+    auto entry = [this](int index) { return drive1_->itemData(index).toString(); };
+    int shown = drive1_->currentIndex();
+    if (shown < 0 || !holds(entry(shown), folder)) {
+        shown = -1;
+        for (int index = 0; index < drive1_->count(); ++index) {
+            if (holds(entry(index), folder) &&
+                (shown < 0 || entry(index).size() > entry(shown).size()))
+                shown = index;
+        }
     }
+    drive1_->setCurrentIndex(shown);
+    driveShown_ = shown;
 }
 
 void FileChooserPanel::directoryActivated(QListWidgetItem* item) {
@@ -206,7 +226,8 @@ void FileChooserPanel::fillDirectoryList() {
         item->setData(kPathRole, path);
         ++depth;
     }
-    dir1_->setCurrentRow(dir1_->count() - 1);
+    directoryRow_ = dir1_->count() - 1;
+    dir1_->setCurrentRow(directoryRow_);
     const QFileInfoList children =
         QDir(directory_)
             .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
@@ -235,6 +256,8 @@ void FileChooserPanel::fileListMoved(QListWidgetItem* current) {
 
 void FileChooserPanel::requestOpen(const QString& fileName) {
     fileToOpen_ = fileName;
+    // The folder list shows the folder the file comes from, whatever was highlighted in it.
+    dir1_->setCurrentRow(directoryRow_);
     emit openRequested();
 }
 

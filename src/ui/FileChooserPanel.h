@@ -61,6 +61,7 @@ protected:
 private:
     void fillDrives();
     void driveChosen(int index);
+    void showDriveOf(const QString& folder);
     void fileListMoved(QListWidgetItem* current);
     void requestOpen(const QString& fileName);
     void directoryActivated(QListWidgetItem* item);
@@ -77,6 +78,8 @@ private:
     QComboBox* drive1_;
     QListWidget* dir1_;
     QString directory_;
+    int directoryRow_ = -1; // the row of directory_ in Dir1
+    int driveShown_ = -1;   // the Drive1 entry that holds directory_
     QString fileToOpen_;
     QString pattern_ = QStringLiteral("*.*");
     QString sheetSourceName_ = QStringLiteral("sheet1$");
