@@ -1,12 +1,16 @@
 #include "ui/FileChooserPanel.h"
 
+#include "platform/TwipRect.h"
+
 #include "Printers.h"
 #include "RecordedMessages.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -130,4 +134,34 @@ TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighli
     doubleClick(panel_.file1(), QStringLiteral("a.txt"));
     EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("a.txt"));
     EXPECT_TRUE(dirs->currentItem()->text().endsWith(shownName));
+}
+
+TEST_F(FileChooserPanelTest, ThePanelCoversItsClientAreaAtEverySize) {
+    const std::pair<QWidget*, QRect> controls[] = {
+        {panel_.file1(), twipRect(120, 1080, 2055, 1968)},
+        {panel_.dir1(), twipRect(2400, 840, 2295, 2430)},
+    };
+    for (const QSize size : {QSize(1300, 950), QSize(802, 538), QSize(400, 300)}) {
+        client_.resize(size);
+        EXPECT_EQ(panel_.geometry(), QRect(QPoint(0, 0), size));
+        for (const auto& [control, place] : controls)
+            EXPECT_EQ(control->geometry(), place) << control->objectName().toStdString();
+    }
+}
+
+TEST_F(FileChooserPanelTest, TheSheetLabelEndsBeforeItsBox) {
+    const QFont before = QApplication::font();
+    for (const int pixels : {12, 20}) {
+        QFont font = before;
+        font.setPixelSize(pixels);
+        QApplication::setFont(font);
+        FileChooserPanel panel(messages_, &client_);
+        const QLabel* label = panel.sheetLabel();
+        const int textEnd = label->x() + label->fontMetrics().horizontalAdvance(label->text());
+        EXPECT_LT(textEnd, panel.text2()->x()) << pixels;
+        EXPECT_LE(textEnd, label->geometry().right() + 1) << pixels; // the label shows it all
+        // The box still ends in line with Text1.
+        EXPECT_EQ(panel.text2()->geometry().right(), twipRect(840, 660, 1332, 315).right());
+    }
+    QApplication::setFont(before);
 }

@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QStorageInfo>
 
+#include <algorithm>
+
 namespace {
 
 bool isWildcard(const QString& text) {
@@ -46,7 +48,8 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
       file1_(new QListWidget(this)), drive1_(new QComboBox(this)), dir1_(new QListWidget(this)) {
     setObjectName(QStringLiteral("FileChooserPanel"));
     setAutoFillBackground(true);
-    setGeometry(twipRect(0, 0, 12015, 8055));
+    coverParent();
+    if (parent) parent->installEventFilter(this);
 
     auto* fileLabel = new QLabel(QStringLiteral("ファイル名"), this);
     fileLabel->setGeometry(twipRect(120, 0, 2055, 255));
@@ -54,7 +57,7 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     text1_->setGeometry(twipRect(120, 240, 2052, 315));
     sheetLabel_->setGeometry(twipRect(120, 720, 735, 255));
     text2_->setObjectName(QStringLiteral("Text2"));
-    text2_->setGeometry(twipRect(840, 660, 1332, 315));
+    placeSheetBox();
     file1_->setObjectName(QStringLiteral("File1"));
     file1_->setGeometry(twipRect(120, 1080, 2055, 1968));
     auto* driveLabel = new QLabel(QStringLiteral("ドライブ"), this);
@@ -81,6 +84,23 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     setDirectory(QDir::homePath());
     setSheetBoxVisible(false);
     hide();
+}
+
+void FileChooserPanel::coverParent() {
+    // The panel hides the chart while it is shown, at any size of the client area.
+    if (parentWidget()) setGeometry(parentWidget()->rect());
+}
+
+void FileChooserPanel::placeSheetBox() {
+    // Fonts differ between desktops: a label text wider than the label's room pushes the box
+    // right, and the box keeps its right edge in line with Text1.
+    constexpr int kGap = 4;
+    const QRect label = twipRect(120, 720, 735, 255);
+    const QRect box = twipRect(840, 660, 1332, 315);
+    const int textWidth = sheetLabel_->fontMetrics().horizontalAdvance(sheetLabel_->text());
+    sheetLabel_->setGeometry(label.adjusted(0, 0, std::max(0, textWidth - label.width()), 0));
+    const int left = std::max(box.left(), label.left() + textWidth + kGap);
+    text2_->setGeometry(QRect(QPoint(left, box.top()), box.bottomRight()));
 }
 
 void FileChooserPanel::showPanel() {
@@ -245,7 +265,10 @@ void FileChooserPanel::fillFileList() {
     dir.setNameFilters(nameFilters(pattern_));
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    file1_->addItems(dir.entryList());
+    for (const QString& name : dir.entryList()) {
+        auto* item = new QListWidgetItem(name, file1_);
+        item->setToolTip(name); // a name wider than the list can still be read
+    }
 }
 
 void FileChooserPanel::fileListMoved(QListWidgetItem* current) {
@@ -277,6 +300,8 @@ bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusIn && watched == file1_) {
         text1_->setText(selectedFileName());
+    } else if (event->type() == QEvent::Resize && watched == parentWidget()) {
+        coverParent();
     }
     return QWidget::eventFilter(watched, event);
 }

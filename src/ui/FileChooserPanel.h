@@ -59,6 +59,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void coverParent();
+    void placeSheetBox();
     void fillDrives();
     void driveChosen(int index);
     void showDriveOf(const QString& folder);
