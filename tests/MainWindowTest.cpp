@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -538,4 +539,31 @@ TEST_F(MainWindowTest, ASubmenuIsEnabledExactlyWhenOneOfItsEntriesIs) {
     split->removeAction(added);
     EXPECT_FALSE(window->action("Split_Print")->isEnabled());
     delete added;
+}
+
+TEST_F(MainWindowTest, ADroppedFileOpensAndADroppedFolderShowsThePanel) {
+    auto window = start();
+    auto drop = [&](const QUrl& url) {
+        QMimeData data;
+        data.setUrls({url});
+        const QPoint at = window->chartView()->geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &dropped);
+        QCoreApplication::processEvents(); // the drop is answered before the file opens
+        return true;
+    };
+    EXPECT_FALSE(drop(QUrl(QStringLiteral("https://example.com/prices.txt"))));
+    const QString examples = kFixtures + QStringLiteral("/examples");
+    ASSERT_TRUE(drop(QUrl::fromLocalFile(examples + QStringLiteral("/nikkei_sjis_yymmdd.txt"))));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt"));
+    EXPECT_EQ(window->series().dataCount, 70);
+
+    ASSERT_TRUE(drop(QUrl::fromLocalFile(kFixtures)));
+    EXPECT_TRUE(window->fileChooser()->isVisible());
+    EXPECT_EQ(window->fileChooser()->directory(), kFixtures);
+    EXPECT_EQ(window->series().dataCount, 70); // a folder opens no file
+    EXPECT_TRUE(messages_.shown.empty());
 }

@@ -112,6 +112,11 @@ void FileChooserPanel::showPanel() {
     sheetSourceName_ = text2_->text() + QLatin1Char('$');
 }
 
+void FileChooserPanel::showFolder(const QString& path) {
+    showPanel();
+    setDirectory(path);
+}
+
 QString FileChooserPanel::resolved(const QString& path) const {
     return QDir::cleanPath(QDir(directory_).absoluteFilePath(QDir::fromNativeSeparators(path)));
 }

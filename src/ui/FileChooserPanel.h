@@ -20,6 +20,9 @@ public:
 
     // "ﾃﾞｰﾀﾌｧｲﾙを開く": shows the panel and takes the sheet name from Text2.
     void showPanel();
+    // Shows the panel with the lists in that folder (a folder named on the command line or
+    // dropped on the window).
+    void showFolder(const QString& path);
 
     QString directory() const { return directory_; }
     // Moves the directory and file lists there; a folder that cannot be read is reported and

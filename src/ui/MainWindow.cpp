@@ -10,6 +10,7 @@
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
+#include "ui/FileDrop.h"
 #include "ui/SubmenuEnabling.h"
 #include "ui/ToolWindowReturn.h"
 
@@ -57,6 +58,7 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages)
     createMenus();
     enableSubmenusByTheirEntries(menuBar());
     applySettings();
+    acceptDroppedFiles(*this);
     connect(chartView_, &ChartView::resized, this, &MainWindow::clientResized);
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
     connect(new ToolWindowReturn(this), &ToolWindowReturn::returned, this,
