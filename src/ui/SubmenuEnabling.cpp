@@ -40,6 +40,8 @@ private:
             if (action->menu()) watch(action->menu(), Level::Submenu);
         if (level == Level::Submenu) {
             submenus_.insert(menu);
+            // A later menu at the same address is no submenu of ours.
+            connect(menu, &QObject::destroyed, this, [this, menu] { submenus_.remove(menu); });
             follow(menu);
         }
     }
