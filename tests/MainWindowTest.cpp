@@ -4,32 +4,38 @@
 #include "ui/FileChooserPanel.h"
 #include "platform/MessageBoxes.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/QtMessageBoxes.h"
 
 #include "LoaderTestSupport.h"
+#include "Printers.h"
+#include "RecordedMessages.h"
 #include "ScriptedInputs.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <functional>
+#include <optional>
 
-class RecordedMessages final : public MessageBoxes {
-public:
-    std::vector<Message> shown;
-    void showMessage(QWidget*, const Message& message) override { shown.push_back(message); }
-};
+namespace {
 
 // Each test starts from an empty settings file under the test run's XDG_CONFIG_HOME.
 class MainWindowTest : public ::testing::Test {
@@ -349,4 +355,221 @@ TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatHides) {
     EXPECT_EQ(about->pos(), place);
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(200, 150)); // the empty area
     EXPECT_FALSE(about->isVisible());
+}
+
+namespace {
+
+// The window itself has the focus; a window whose owner has it already counts as active.
+bool hasFocusWindow(const QWidget* window) {
+    return QTest::qWaitFor(
+        [&] { return QGuiApplication::focusWindow() == window->windowHandle(); });
+}
+
+// What the window manager does when the user comes back to a window.
+void activate(QWidget* window) {
+    window->windowHandle()->requestActivate();
+    ASSERT_TRUE(hasFocusWindow(window));
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, TheTitleLosesTheFileNameOnlyOnReturnFromAToolWindow) {
+    auto window = start();
+    activate(window.get());
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    const QString withName = QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt");
+    auto visit = [](QWidget* other) {
+        other->show();
+        ASSERT_TRUE(hasFocusWindow(other));
+        other->close();
+    };
+    // Each of these takes the focus and gives it back to the main window.
+    const std::pair<const char*, std::function<void()>> passes[] = {
+        {"menu bar",
+         [&] {
+             QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+             QMenu* menu = window->findChild<QMenu*>(QStringLiteral("Menu_File"));
+             ASSERT_TRUE(hasFocusWindow(menu));
+             QTest::keyClick(menu, Qt::Key_Escape);
+             QTest::keyClick(window->menuBar(), Qt::Key_Escape);
+         }},
+        {"pop-up menu",
+         [&] {
+             QMenu* menu = window->findChild<QMenu*>(QStringLiteral("Menu_Option"));
+             menu->popup(window->mapToGlobal(QPoint(100, 100)));
+             ASSERT_TRUE(hasFocusWindow(menu));
+             menu->close();
+         }},
+        {"drive drop-down",
+         [&] {
+             window->action("File_Open")->trigger();
+             QComboBox* drives = window->fileChooser()->drive1();
+             drives->showPopup();
+             ASSERT_TRUE(hasFocusWindow(drives->view()->window()));
+             drives->hidePopup();
+             window->fileChooser()->hide();
+         }},
+        {"message box",
+         [&] {
+             QMessageBox box(QMessageBox::Warning, QStringLiteral("エラー"), QStringLiteral("x"),
+                             QMessageBox::Ok, window.get());
+             visit(&box);
+         }},
+        {"input box",
+         [&] {
+             QInputDialog box(window.get());
+             visit(&box);
+         }},
+    };
+    for (const auto& [name, pass] : passes) {
+        pass();
+        activate(window.get());
+        EXPECT_EQ(window->windowTitle(), withName) << name;
+    }
+
+    window->action("VersionInfo")->trigger();
+    ASSERT_TRUE(hasFocusWindow(window->aboutBox()));
+    EXPECT_EQ(window->windowTitle(), withName); // not while it is up
+    QTest::mouseClick(window->aboutBox()->okButton(), Qt::LeftButton);
+    activate(window.get());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
+
+    // The read-out window counts as well, known by its name; another window does not.
+    for (const auto& [name, isTool] : {std::pair{"Form3", true}, std::pair{"ChartTip", false}}) {
+        window->setWindowTitle(withName);
+        QWidget other(window.get(), Qt::Tool);
+        other.setObjectName(QString::fromLatin1(name));
+        visit(&other);
+        activate(window.get());
+        EXPECT_EQ(window->windowTitle(), isTool ? QStringLiteral("Nimbrel(32)") : withName) << name;
+    }
+}
+
+TEST_F(MainWindowTest, TheNormalPointerShowsOverAMessageBox) {
+    QtMessageBoxes boxes;
+    MainWindow window(store_, boxes, inputs_);
+    window.showAsSaved();
+    std::optional<bool> busyOverBox;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            busyOverBox = QGuiApplication::overrideCursor() != nullptr;
+            box->accept();
+        }
+    });
+    answer.start(5);
+    window.openFile(kFixtures + QStringLiteral("/wrong_sheet.xls"));
+    ASSERT_TRUE(busyOverBox.has_value());
+    EXPECT_FALSE(*busyOverBox);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // none left once the chart is drawn
+}
+
+TEST_F(MainWindowTest, TheVersionWindowComesBackWhereTheUserDraggedIt) {
+    auto window = start();
+    window->action("VersionInfo")->trigger();
+    AboutBox* about = window->aboutBox();
+    // A drag by the title bar moves the window without the program asking for it.
+    const QPoint dragged = about->pos() + QPoint(-61, 47);
+    about->windowHandle()->setFramePosition(dragged);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return about->pos() == dragged; }));
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(about->okButton(), Qt::LeftButton);
+        ASSERT_FALSE(about->isVisible());
+        window->action("VersionInfo")->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(about->pos(), dragged) << round;
+    }
+}
+
+TEST_F(MainWindowTest, ARunThatOnlyStartsAndEndsWritesBackWhatItReadInEveryState) {
+    // Twips that are no whole pixel, and the negative place a maximised window may keep.
+    const std::map<QString, QString> placements[] = {
+        {{"top", "50"},
+         {"left", "65"},
+         {"width", "6512"},
+         {"height", "4507"},
+         {"windowState", "0"}},
+        {{"top", "50"},
+         {"left", "65"},
+         {"width", "6512"},
+         {"height", "4507"},
+         {"windowState", "1"}},
+        {{"top", "-4800"},
+         {"left", "-90"},
+         {"width", "9000"},
+         {"height", "6007"},
+         {"windowState", "2"}},
+    };
+    for (const auto& placement : placements) {
+        writeSettings(placement);
+        start()->close();
+        std::map<QString, QString> saved = savedSettings();
+        for (const auto& [key, value] : placement)
+            EXPECT_EQ(saved[key], value)
+                << key.toStdString() << " in state " << placement.at("windowState").toStdString();
+    }
+
+    // Maximised by the user, the window stores its maximised place.
+    writeSettings(placements[0]);
+    auto window = start();
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    const QString maximisedWidth = QString::number(window->width() * 15);
+    window->close();
+    EXPECT_EQ(savedSettings()["windowState"], QStringLiteral("2"));
+    EXPECT_EQ(savedSettings()["width"], maximisedWidth);
+}
+
+TEST_F(MainWindowTest, ASubmenuIsEnabledExactlyWhenOneOfItsEntriesIs) {
+    auto window = start();
+    const std::pair<const char*, const char*> entries[] = {
+        {"Split_Print_Lower", "Split_Print"},
+        {"SelectTerm", "ChgPlotDay"},
+        {"ChgYAxis2", "YAxisSet"},
+    };
+    for (const auto& [entry, submenu] : entries) {
+        QMenu* menu = window->findChild<QMenu*>(QString::fromLatin1(submenu));
+        for (QAction* each : menu->actions()) each->setEnabled(false);
+        EXPECT_FALSE(window->action(submenu)->isEnabled()) << submenu;
+        window->action(entry)->setEnabled(true);
+        EXPECT_TRUE(window->action(submenu)->isEnabled()) << entry;
+        window->action(entry)->setEnabled(false);
+        EXPECT_FALSE(window->action(submenu)->isEnabled()) << entry;
+    }
+    // Entries added later count too.
+    QMenu* split = window->findChild<QMenu*>(QStringLiteral("Split_Print"));
+    QAction* added = split->addAction(QStringLiteral("added"));
+    EXPECT_TRUE(window->action("Split_Print")->isEnabled());
+    split->removeAction(added);
+    split->addSeparator(); // nothing to choose either
+    EXPECT_FALSE(window->action("Split_Print")->isEnabled());
+    delete added;
+}
+
+TEST_F(MainWindowTest, ADroppedFileOpensAndADroppedFolderShowsThePanel) {
+    auto window = start();
+    auto drop = [&](const QUrl& url) {
+        QMimeData data;
+        data.setUrls({url});
+        const QPoint at = window->chartView()->geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &dropped);
+        QCoreApplication::processEvents(); // the drop is answered before the file opens
+        return true;
+    };
+    EXPECT_FALSE(drop(QUrl(QStringLiteral("https://example.com/prices.txt"))));
+    const QString examples = kFixtures + QStringLiteral("/examples");
+    ASSERT_TRUE(drop(QUrl::fromLocalFile(examples + QStringLiteral("/nikkei_sjis_yymmdd.txt"))));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt"));
+    EXPECT_EQ(window->series().dataCount, 70);
+
+    ASSERT_TRUE(drop(QUrl::fromLocalFile(kFixtures)));
+    EXPECT_TRUE(window->fileChooser()->isVisible());
+    EXPECT_EQ(window->fileChooser()->directory(), kFixtures);
+    EXPECT_EQ(window->series().dataCount, 70); // a folder opens no file
+    EXPECT_TRUE(messages_.shown.empty());
 }

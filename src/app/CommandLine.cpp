@@ -197,6 +197,10 @@ void render(const Request& request, CommandResult& result) {
 
 } // namespace
 
+std::string usageText() {
+    return kUsage;
+}
+
 bool isRenderCommand(const QStringList& arguments) {
     return arguments.contains(QStringLiteral("--render"));
 }

@@ -18,5 +18,8 @@ struct CommandResult {
 // Arguments without the program name. Rendering needs a QGuiApplication.
 [[nodiscard]] CommandResult runCommandLine(const QStringList& arguments);
 
+// The usage that --help prints and that a wrong command is answered with.
+std::string usageText();
+
 // True when the arguments ask for a render, which needs fonts and so a GUI application object.
 bool isRenderCommand(const QStringList& arguments);

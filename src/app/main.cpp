@@ -1,4 +1,6 @@
 #include "app/CommandLine.h"
+#include "ui/AboutBox.h"
+#include "ui/FileDrop.h"
 #include "ui/MainWindow.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/PainterSurface.h"
@@ -48,10 +50,18 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments == QStringList{QStringLiteral("--help")}) {
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
+    }
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        std::puts(kVersionLine.toStdString().c_str());
+        return 0;
+    }
     if (isCommand(arguments)) return runCommand(argc, argv, arguments);
     if (arguments.size() > 1 ||
         (arguments.size() == 1 && arguments[0].startsWith(QLatin1String("--")))) {
-        std::fputs(runCommandLine({}).standardError.c_str(), stderr);
+        std::fputs(usageText().c_str(), stderr);
         return 2;
     }
 
@@ -65,6 +75,6 @@ int main(int argc, char* argv[]) {
     MainWindow window(store, messages, inputs);
     inputs.setParentWindow(&window);
     window.showAsSaved();
-    if (!arguments.isEmpty()) window.openFile(arguments.front());
+    if (!arguments.isEmpty()) openNamedPath(window, arguments.front());
     return application.exec();
 }

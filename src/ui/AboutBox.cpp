@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -27,6 +28,9 @@ AboutBox::AboutBox(QWidget* parent)
 }
 
 void AboutBox::showVersion() {
+    // A dialog centres itself on its parent each time it is shown unless it was placed: placed
+    // where it was hidden, it comes back where the user left it.
+    if (hiddenAt_ && !isVisible()) move(*hiddenAt_);
     show();
     raise();
     activateWindow();
@@ -36,4 +40,9 @@ void AboutBox::showVersion() {
 void AboutBox::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     hide();
+}
+
+void AboutBox::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    hiddenAt_ = pos();
 }

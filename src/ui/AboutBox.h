@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 
@@ -21,8 +23,11 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // Where the window stood when it was hidden, wherever the user had dragged it.
+    std::optional<QPoint> hiddenAt_;
     QLabel* picture1_;
     QLabel* label1_;
     QPushButton* command1_;

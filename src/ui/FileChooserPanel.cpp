@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QStorageInfo>
 
+#include <algorithm>
+
 namespace {
 
 bool isWildcard(const QString& text) {
@@ -32,6 +34,12 @@ bool isEnter(const QKeyEvent* key) {
 
 constexpr int kPathRole = Qt::UserRole;
 
+// Whether a drive entry (the home folder, a volume's root) holds the folder.
+bool holds(const QString& drive, const QString& folder) {
+    return folder == drive ||
+           folder.startsWith(drive.endsWith(QLatin1Char('/')) ? drive : drive + QLatin1Char('/'));
+}
+
 } // namespace
 
 FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
@@ -40,7 +48,8 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
       file1_(new QListWidget(this)), drive1_(new QComboBox(this)), dir1_(new QListWidget(this)) {
     setObjectName(QStringLiteral("FileChooserPanel"));
     setAutoFillBackground(true);
-    setGeometry(twipRect(0, 0, 12015, 8055));
+    coverParent();
+    if (parent) parent->installEventFilter(this);
 
     auto* fileLabel = new QLabel(QStringLiteral("ファイル名"), this);
     fileLabel->setGeometry(twipRect(120, 0, 2055, 255));
@@ -48,7 +57,7 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     text1_->setGeometry(twipRect(120, 240, 2052, 315));
     sheetLabel_->setGeometry(twipRect(120, 720, 735, 255));
     text2_->setObjectName(QStringLiteral("Text2"));
-    text2_->setGeometry(twipRect(840, 660, 1332, 315));
+    placeSheetBox();
     file1_->setObjectName(QStringLiteral("File1"));
     file1_->setGeometry(twipRect(120, 1080, 2055, 1968));
     auto* driveLabel = new QLabel(QStringLiteral("ドライブ"), this);
@@ -63,10 +72,10 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     file1_->installEventFilter(this);
     connect(file1_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { text1_->setText(item->text()); });
+    connect(file1_, &QListWidget::currentItemChanged, this, &FileChooserPanel::fileListMoved);
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         file1_->setCurrentItem(item);
-        fileToOpen_ = item->text();
-        emit openRequested();
+        requestOpen(item->text());
     });
     connect(dir1_, &QListWidget::itemActivated, this, &FileChooserPanel::directoryActivated);
 
@@ -77,10 +86,35 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     hide();
 }
 
+void FileChooserPanel::coverParent() {
+    // The panel hides the chart while it is shown, at any size of the client area.
+    if (parentWidget()) setGeometry(parentWidget()->rect());
+}
+
+void FileChooserPanel::placeSheetBox() {
+    // Fonts differ between desktops: a label text wider than the label's room pushes the box
+    // right, and the box keeps its right edge in line with Text1.
+    constexpr int kGap = 4;
+    const QRect label = twipRect(120, 720, 735, 255);
+    const QRect box = twipRect(840, 660, 1332, 315);
+    const int textWidth = sheetLabel_->fontMetrics().horizontalAdvance(sheetLabel_->text());
+    sheetLabel_->setGeometry(label.adjusted(0, 0, std::max(0, textWidth - label.width()), 0));
+    const int left = std::max(box.left(), label.left() + textWidth + kGap);
+    text2_->setGeometry(QRect(QPoint(left, box.top()), box.bottomRight()));
+}
+
 void FileChooserPanel::showPanel() {
     show();
     raise();
+    // Ready for typing a name or pattern: what the box holds is replaced by the first key.
+    text1_->setFocus();
+    text1_->selectAll();
     sheetSourceName_ = text2_->text() + QLatin1Char('$');
+}
+
+void FileChooserPanel::showFolder(const QString& path) {
+    showPanel();
+    setDirectory(path);
 }
 
 QString FileChooserPanel::resolved(const QString& path) const {
@@ -94,14 +128,13 @@ bool FileChooserPanel::setDirectory(const QString& path) {
         messages_.showMessage(this, Message{QStringLiteral("エラー"),
                                             QStringLiteral("フォルダを開けません\n") + target,
                                             MessageIcon::Exclamation});
-        // The drive list goes back to the drive of the folder still shown.
-        const int drive = drive1_->findData(QStorageInfo(directory_).rootPath());
-        if (drive >= 0) drive1_->setCurrentIndex(drive);
+        // The drive and folder lists go back to the folder still shown.
+        drive1_->setCurrentIndex(driveShown_);
+        dir1_->setCurrentRow(directoryRow_);
         return false;
     }
     directory_ = target;
-    const int drive = drive1_->findData(QStorageInfo(directory_).rootPath());
-    if (drive >= 0) drive1_->setCurrentIndex(drive);
+    showDriveOf(directory_);
     fillDirectoryList();
     fillFileList();
     return true;
@@ -157,8 +190,7 @@ void FileChooserPanel::handToFileList(const QString& typed) {
         if (info.absolutePath() != directory_ && !setDirectory(info.absolutePath())) return;
         // Opened even when the pattern does not list it: the user named it.
         selectFile(info.fileName());
-        fileToOpen_ = info.fileName();
-        emit openRequested();
+        requestOpen(info.fileName());
     } else {
         setPattern(text); // a name that matches nothing lists nothing
     }
@@ -166,23 +198,38 @@ void FileChooserPanel::handToFileList(const QString& typed) {
 
 void FileChooserPanel::fillDrives() {
     drive1_->clear();
-    const QString home = QDir::homePath();
-    drive1_->addItem(home, QStorageInfo(home).rootPath());
-    drive1_->setItemData(0, home, kPathRole + 1);
+    // The home folder first, then the roots of the volumes; each entry holds its folder.
+    const QString home = QDir::cleanPath(QDir::homePath());
+    drive1_->addItem(home, home);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady() || drive1_->findText(volume.rootPath()) >= 0)
+        // A file mounted on its own (a container's hosts file, say) is no drive.
+        if (!volume.isValid() || !volume.isReady() || !QFileInfo(volume.rootPath()).isDir() ||
+            drive1_->findText(volume.rootPath()) >= 0)
             continue;
         drive1_->addItem(volume.rootPath(), volume.rootPath());
-        drive1_->setItemData(drive1_->count() - 1, volume.rootPath(), kPathRole + 1);
     }
 }
 
 void FileChooserPanel::driveChosen(int index) {
-    const QString previous = directory_;
-    if (!setDirectory(drive1_->itemData(index, kPathRole + 1).toString()) && !previous.isEmpty()) {
-        const int back = drive1_->findData(QStorageInfo(previous).rootPath());
-        if (back >= 0) drive1_->setCurrentIndex(back);
+    setDirectory(drive1_->itemData(index).toString());
+}
+
+void FileChooserPanel::showDriveOf(const QString& folder) {
+    // The entry shown stays while it holds the folder, so the drive the user chose stays chosen
+    // even when another entry (the home folder on the same volume) holds the folder more
+    // closely. Otherwise the entry that holds the folder most closely.
+    auto entry = [this](int index) { return drive1_->itemData(index).toString(); };
+    int shown = drive1_->currentIndex();
+    if (shown < 0 || !holds(entry(shown), folder)) {
+        shown = -1;
+        for (int index = 0; index < drive1_->count(); ++index) {
+            if (holds(entry(index), folder) &&
+                (shown < 0 || entry(index).size() > entry(shown).size()))
+                shown = index;
+        }
     }
+    drive1_->setCurrentIndex(shown);
+    driveShown_ = shown;
 }
 
 void FileChooserPanel::directoryActivated(QListWidgetItem* item) {
@@ -204,7 +251,8 @@ void FileChooserPanel::fillDirectoryList() {
         item->setData(kPathRole, path);
         ++depth;
     }
-    dir1_->setCurrentRow(dir1_->count() - 1);
+    directoryRow_ = dir1_->count() - 1;
+    dir1_->setCurrentRow(directoryRow_);
     const QFileInfoList children =
         QDir(directory_)
             .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
@@ -222,7 +270,23 @@ void FileChooserPanel::fillFileList() {
     dir.setNameFilters(nameFilters(pattern_));
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    file1_->addItems(dir.entryList());
+    for (const QString& name : dir.entryList()) {
+        auto* item = new QListWidgetItem(name, file1_);
+        item->setToolTip(name); // a name wider than the list can still be read
+    }
+}
+
+void FileChooserPanel::fileListMoved(QListWidgetItem* current) {
+    // Moving through the list with the keys picks the file as a click does. The list has no
+    // focus when it is refilled, so a new folder or pattern leaves Text1 alone.
+    if (current && file1_->hasFocus()) text1_->setText(current->text());
+}
+
+void FileChooserPanel::requestOpen(const QString& fileName) {
+    fileToOpen_ = fileName;
+    // The folder list shows the folder the file comes from, whatever was highlighted in it.
+    dir1_->setCurrentRow(directoryRow_);
+    emit openRequested();
 }
 
 bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -234,11 +298,26 @@ bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
             setSheetBoxVisible(text1_->text().endsWith(QLatin1String(".xls")));
         } else if (watched == text2_ && isEnter(key)) {
             sheetSourceName_ = text2_->text() + QLatin1Char('$');
+        } else if (watched == file1_ && isEnter(key)) {
+            // Enter on the highlighted file opens it as a double-click does.
+            if (const QListWidgetItem* item = file1_->currentItem()) requestOpen(item->text());
+            return true;
         }
     } else if (event->type() == QEvent::FocusIn && watched == file1_) {
         text1_->setText(selectedFileName());
+    } else if (event->type() == QEvent::Resize && watched == parentWidget()) {
+        coverParent();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FileChooserPanel::keyPressEvent(QKeyEvent* event) {
+    // Esc, which the boxes and lists pass on, puts the panel away as a right click does. An open
+    // drop-down of the drive list takes its own Esc.
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void FileChooserPanel::mousePressEvent(QMouseEvent* event) {

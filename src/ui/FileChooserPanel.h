@@ -20,6 +20,9 @@ public:
 
     // "ﾃﾞｰﾀﾌｧｲﾙを開く": shows the panel and takes the sheet name from Text2.
     void showPanel();
+    // Shows the panel with the lists in that folder (a folder named on the command line or
+    // dropped on the window).
+    void showFolder(const QString& path);
 
     QString directory() const { return directory_; }
     // Moves the directory and file lists there; a folder that cannot be read is reported and
@@ -55,11 +58,17 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void coverParent();
+    void placeSheetBox();
     void fillDrives();
     void driveChosen(int index);
+    void showDriveOf(const QString& folder);
+    void fileListMoved(QListWidgetItem* current);
+    void requestOpen(const QString& fileName);
     void directoryActivated(QListWidgetItem* item);
     void fillDirectoryList();
     void fillFileList();
@@ -74,6 +83,8 @@ private:
     QComboBox* drive1_;
     QListWidget* dir1_;
     QString directory_;
+    int directoryRow_ = -1; // the row of directory_ in Dir1
+    int driveShown_ = -1;   // the Drive1 entry that holds directory_
     QString fileToOpen_;
     QString pattern_ = QStringLiteral("*.*");
     QString sheetSourceName_ = QStringLiteral("sheet1$");

@@ -16,6 +16,9 @@
 #include "ui/MeasuringWindow.h"
 #include "ui/OptionPanels.h"
 #include "ui/ReadoutWindow.h"
+#include "ui/FileDrop.h"
+#include "ui/SubmenuEnabling.h"
+#include "ui/ToolWindowReturn.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,7 +27,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
-#include <QWindow>
 
 #include <cmath>
 
@@ -59,13 +61,15 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes&
     setCentralWidget(chartView_);
     createOptionPanels();
     createMenus();
+    enableSubmenusByTheirEntries(menuBar());
     applySettings();
+    acceptDroppedFiles(*this);
     connect(chartView_, &ChartView::resized, this, &MainWindow::clientResized);
     connect(chartView_, &ChartView::pointerMoved, this, &MainWindow::pointerMoved);
     connect(chartView_, &ChartView::pressed, this, &MainWindow::pointerPressed);
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
-            &MainWindow::programWindowActivated);
+    connect(new ToolWindowReturn(this), &ToolWindowReturn::returned, this,
+            [this] { setWindowTitle(kProgramTitle); });
 }
 
 MainWindow::~MainWindow() {
@@ -187,11 +191,11 @@ void MainWindow::showAsSaved() {
 
 void MainWindow::saveSettings() {
     WindowPlacement& window = settings_.window;
+    const bool asPlaced = standsAsPlaced();
     window.state = isMinimized()   ? WindowState::Minimized
                    : isMaximized() ? WindowState::Maximized
                                    : WindowState::Normal;
-    // Twips that are no whole pixel (50 is 3.33) stay as read while the window has not moved.
-    if (QRect(pos(), size()) != placedGeometry_ || window.state != WindowState::Normal) {
+    if (!asPlaced) {
         window.left = static_cast<float>(pos().x() * kTwipsPerPixel);
         window.top = static_cast<float>(pos().y() * kTwipsPerPixel);
         window.width = static_cast<float>(width() * kTwipsPerPixel);
@@ -289,12 +293,15 @@ void MainWindow::showVersionInfo() {
     aboutBox_->showVersion();
 }
 
-void MainWindow::programWindowActivated(QWindow* now) {
-    // Back from another window of the program (the version window, say): the title is the
-    // program's own again.
-    if (now && now == windowHandle() && lastActiveWindow_ && lastActiveWindow_ != windowHandle())
-        setWindowTitle(kProgramTitle);
-    if (now) lastActiveWindow_ = now;
+bool MainWindow::standsAsPlaced() const {
+    // Twips that are no whole pixel (50 is 3.33) stay as read while the window stands where
+    // they put it. A minimised window keeps its normal place in pos() and size(); a maximised
+    // one stores its maximised place unless it was read maximised and its normal place is
+    // still the one read.
+    if (isMaximized())
+        return settings_.window.state == WindowState::Maximized &&
+               normalGeometry() == placedGeometry_;
+    return QRect(pos(), size()) == placedGeometry_;
 }
 
 void MainWindow::createOptionPanels() {

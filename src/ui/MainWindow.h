@@ -77,7 +77,7 @@ private:
     void saveSettings();
     void clientResized();
     void showVersionInfo();
-    void programWindowActivated(QWindow* now);
+    bool standsAsPlaced() const;
 
     // The mouse over the chart, handed to the zoom, the measuring tool, the read-out window
     // and the context menus in that order.
@@ -111,7 +111,6 @@ private:
     QRect placedGeometry_; // where the saved twips put the window, in pixels
     bool spanForwardAsRead_ = true;
     bool wasMinimized_ = false;
-    QWindow* lastActiveWindow_ = nullptr;
 
     ChartView* chartView_;
     FileChooserPanel* fileChooser_;

@@ -1,0 +1,38 @@
+#include "ui/ToolWindowReturn.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+const QWidget* widgetOf(const QWindow* window) {
+    for (const QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowHandle() == window) return widget;
+    return nullptr;
+}
+
+} // namespace
+
+ToolWindowReturn::ToolWindowReturn(QWidget* mainWindow)
+    : QObject(mainWindow), mainWindow_(mainWindow) {
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+            &ToolWindowReturn::focusWindowChanged);
+}
+
+bool ToolWindowReturn::isToolWindow(const QWidget* window) {
+    if (!window || !window->isWindow()) return false;
+    const QString name = window->objectName();
+    return name == QLatin1String("Form2") || name == QLatin1String("Form3") ||
+           name == QLatin1String("Form4");
+}
+
+void ToolWindowReturn::focusWindowChanged(QWindow* now) {
+    // Another program's window in between (no focus window here) does not count: what the
+    // main window comes back from is the program's window that was active before it.
+    if (!now) return;
+    const bool fromToolWindow = lastActive_ && isToolWindow(widgetOf(lastActive_));
+    lastActive_ = now;
+    if (now == mainWindow_->windowHandle() && fromToolWindow) emit returned();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/MessageBoxes.h"
+
+#include <vector>
+
+// Message boxes that are only noted, so that a test sees what the user would have been told.
+class RecordedMessages final : public MessageBoxes {
+public:
+    std::vector<Message> shown;
+    void showMessage(QWidget*, const Message& message) override { shown.push_back(message); }
+};
