@@ -6,6 +6,7 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/PainterSurface.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtPrintDialogs.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 
@@ -101,7 +102,8 @@ int main(int argc, char* argv[]) {
                                      {"maxLength", "15000"}})
         store.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
     PrintedMessages messages;
-    MainWindow window(store, messages);
+    QtPrintDialogs printDialogs;
+    MainWindow window(store, messages, printDialogs);
     FirstPaint watcher(window, launched, mainStarted);
     window.chartView()->installEventFilter(&watcher);
     window.showAsSaved();

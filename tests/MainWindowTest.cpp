@@ -6,6 +6,7 @@
 #include "platform/IniSettingsStore.h"
 
 #include "LoaderTestSupport.h"
+#include "PrintFakes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -50,7 +51,7 @@ protected:
 
     // A started window, as the program starts it.
     std::unique_ptr<MainWindow> start() {
-        auto window = std::make_unique<MainWindow>(store_, messages_);
+        auto window = std::make_unique<MainWindow>(store_, messages_, printDialogs_);
         window->showAsSaved();
         QCoreApplication::processEvents();
         return window;
@@ -80,6 +81,7 @@ protected:
 
     IniSettingsStore store_;
     RecordedMessages messages_;
+    FakePrintDialogs printDialogs_;
 };
 
 QString writeDays(const QTemporaryDir& dir, int days) {
@@ -132,9 +134,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsNamesAndAccessKeys) {
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
     }
-    for (const char* ready : {"File_Open", "Menu_End", "Initialize", "VersionInfo"})
+    for (const char* ready :
+         {"File_Open", "PrtSetting", "PrintBox", "Split_Print", "Split_Print_Upper",
+          "Split_Print_Lower", "Menu_End", "Initialize", "VersionInfo"})
         EXPECT_TRUE(window->action(ready)->isEnabled()) << ready;
-    for (const char* later : {"PrintBox", "Zoom", "ChgKeta", "SetLogY", "ChkHigara"})
+    for (const char* later : {"Zoom", "ChgKeta", "SetLogY", "ChkHigara"})
         EXPECT_FALSE(window->action(later)->isEnabled()) << later;
     // ズーム stands in the options menu itself, right after the days-shown submenu.
     const QList<QAction*> options =

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "ui/MainWindow.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtPrintDialogs.h"
 #include "platform/PainterSurface.h"
 #include "platform/IniSettingsStore.h"
 
@@ -60,7 +61,8 @@ int main(int argc, char* argv[]) {
     registerChartFonts();
     IniSettingsStore store;
     QtMessageBoxes messages;
-    MainWindow window(store, messages);
+    QtPrintDialogs printDialogs;
+    MainWindow window(store, messages, printDialogs);
     window.showAsSaved();
     if (!arguments.isEmpty()) window.openFile(arguments.front());
     return application.exec();

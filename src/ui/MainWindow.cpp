@@ -6,7 +6,9 @@
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtPrinter.h"
 #include "platform/SettingsStore.h"
+#include "print/PrintDocument.h"
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
@@ -43,9 +45,10 @@ static void initResources() {
     Q_INIT_RESOURCE(nimbrel);
 }
 
-MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages)
-    : store_(store), messages_(messages), series_(std::make_unique<PriceSeries>()),
-      chartView_(new ChartView(this)), fileChooser_(new FileChooserPanel(messages, chartView_)) {
+MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, PrintDialogs& printDialogs)
+    : store_(store), messages_(messages), printDialogs_(printDialogs),
+      series_(std::make_unique<PriceSeries>()), chartView_(new ChartView(this)),
+      fileChooser_(new FileChooserPanel(messages, chartView_)) {
     initResources();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kProgramTitle);
@@ -87,11 +90,17 @@ void MainWindow::createMenus() {
     QMenu* file = topMenu("Menu_File", QStringLiteral("ﾌｧｲﾙ(&F)"));
     add(file, "File_Open", QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"), true);
     connect(action("File_Open"), &QAction::triggered, fileChooser_, &FileChooserPanel::showPanel);
-    add(file, "PrtSetting", QStringLiteral("ページ設定(&U)"), false);
-    add(file, "PrintBox", QStringLiteral("印刷(&P)"), false);
+    add(file, "PrtSetting", QStringLiteral("ページ設定(&U)"), true, &MainWindow::setUpPage);
+    add(file, "PrintBox", QStringLiteral("印刷(&P)"), true);
+    connect(action("PrintBox"), &QAction::triggered, this,
+            [this] { printChart(SheetPart::Whole); });
     QMenu* split = submenu(file, "Split_Print", QStringLiteral("画面分割印刷(&S)"));
-    add(split, "Split_Print_Upper", QStringLiteral("上半分(&U)"), false);
-    add(split, "Split_Print_Lower", QStringLiteral("下半分(&L)"), false);
+    add(split, "Split_Print_Upper", QStringLiteral("上半分(&U)"), true);
+    connect(action("Split_Print_Upper"), &QAction::triggered, this,
+            [this] { printChart(SheetPart::UpperHalf); });
+    add(split, "Split_Print_Lower", QStringLiteral("下半分(&L)"), true);
+    connect(action("Split_Print_Lower"), &QAction::triggered, this,
+            [this] { printChart(SheetPart::LowerHalf); });
     add(file, "Menu_End", QStringLiteral("終了(&X)"), true);
     connect(action("Menu_End"), &QAction::triggered, this, &QWidget::close);
 
@@ -179,6 +188,11 @@ void MainWindow::saveSettings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (aboutBox_) aboutBox_->hide();
+    // An upper half still open comes out.
+    if (printDocument_) {
+        if (const std::optional<Message> failure = printDocument_->end())
+            messages_.showMessage(this, *failure);
+    }
     saveSettings();
     event->accept();
 }
@@ -258,4 +272,35 @@ void MainWindow::programWindowActivated(QWindow* now) {
     if (now && now == windowHandle() && lastActiveWindow_ && lastActiveWindow_ != windowHandle())
         setWindowTitle(kProgramTitle);
     if (now) lastActiveWindow_ = now;
+}
+
+PrintDocument& MainWindow::printDocument() {
+    if (!printDocument_) {
+        printer_ = std::make_unique<QtPrinter>();
+        printDocument_ = std::make_unique<PrintDocument>(*printer_);
+    }
+    return *printDocument_;
+}
+
+void MainWindow::setUpPage() {
+    printDocument();
+    printer_->setUp(printDialogs_, this);
+}
+
+void MainWindow::printChart(SheetPart part) {
+    PrintDocument& document = printDocument();
+    if (document.chooseFile(printDialogs_, this, *series_)) {
+        PrintResult result;
+        {
+            BusyPointer busy;
+            result = document.printChart(*series_, view_, part);
+        }
+        if (result.failure) messages_.showMessage(this, *result.failure);
+        if (result.printedChart)
+            setWindowTitle(kProgramTitle + QStringLiteral(" … ") + fileChooser_->fileToOpen() +
+                           QStringLiteral(" *"));
+    }
+    // The command's own dialogs were no visit to another window: the title stays.
+    lastActiveWindow_ = windowHandle();
+    drawChart();
 }

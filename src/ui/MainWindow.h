@@ -16,7 +16,10 @@ class AboutBox;
 class ChartView;
 class FileChooserPanel;
 class MessageBoxes;
+class PrintDialogs;
+class PrintDocument;
 class QAction;
+class QtPrinter;
 class QMenu;
 class SettingsStore;
 
@@ -27,7 +30,7 @@ inline const QString kProgramTitle = QStringLiteral("Nimbrel(32)");
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(SettingsStore& store, MessageBoxes& messages);
+    MainWindow(SettingsStore& store, MessageBoxes& messages, PrintDialogs& printDialogs);
     ~MainWindow() override;
 
     // Shows the window in the state the settings left it in.
@@ -61,9 +64,13 @@ private:
     void clientResized();
     void showVersionInfo();
     void programWindowActivated(QWindow* now);
+    void setUpPage();
+    void printChart(SheetPart part);
+    PrintDocument& printDocument();
 
     SettingsStore& store_;
     MessageBoxes& messages_;
+    PrintDialogs& printDialogs_;
     std::unique_ptr<PriceSeries> series_;
     ViewState view_;
     ChartLayout layout_;
@@ -76,4 +83,7 @@ private:
     ChartView* chartView_;
     FileChooserPanel* fileChooser_;
     AboutBox* aboutBox_ = nullptr;
+    // Made on the first print command: finding the printers takes a moment.
+    std::unique_ptr<QtPrinter> printer_;
+    std::unique_ptr<PrintDocument> printDocument_;
 };

@@ -1,0 +1,23 @@
+#include "platform/QtPrintDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+bool QtPrintDialogs::setUpPrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("ページ設定"));
+    // One chart is one sheet: there are no pages to choose from.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtPrintDialogs::pdfFileName(QWidget* parent, const QString& suggested) {
+    const QString start =
+        suggested.isEmpty() ? QDir::home().filePath(QStringLiteral("Nimbrel.pdf")) : suggested;
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("PDFに印刷"), start,
+                                        QStringLiteral("PDF (*.pdf)"));
+}
