@@ -7,6 +7,7 @@
 
 #include "LoaderTestSupport.h"
 #include "PrintFakes.h"
+#include "PrintedPages.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -69,6 +71,15 @@ protected:
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
         EXPECT_EQ(panel->text1()->text(), name);
         QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // The page setup's choice: PDF files, on A5 paper across.
+    void choosePdfOnA5Across() {
+        printDialogs_.chooseInSetUp = [](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(QPageSize::A5));
+            printer.setPageOrientation(QPageLayout::Landscape);
+        };
     }
 
     static bool imageHasChart(MainWindow& window) {
@@ -350,4 +361,83 @@ TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatHides) {
     EXPECT_EQ(about->pos(), place);
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(200, 150)); // the empty area
     EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenAgain) {
+    QTemporaryDir dir;
+    auto window = start();
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    const ChartLayout screen = window->layout();
+    choosePdfOnA5Across();
+    window->action("PrtSetting")->trigger();
+    printDialogs_.chooseInSetUp = nullptr; // cancelled: the choice holds
+    window->action("PrtSetting")->trigger();
+    EXPECT_EQ(printDialogs_.setUps, 2);
+    const QString first = dir.filePath(QStringLiteral("first.pdf"));
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    printDialogs_.fileAnswers = {first, QString(), second};
+
+    QImage& image = window->chartView()->imageForDrawing();
+    image.setPixel(0, 0, qRgb(1, 2, 3)); // a mark that only a new pass removes
+    window->action("Split_Print_Upper")->trigger();
+    EXPECT_NE(image.pixel(0, 0), qRgb(1, 2, 3));
+    EXPECT_EQ(window->layout().frame.left, screen.frame.left);
+    EXPECT_EQ(window->layout().dayWidth, screen.dayWidth);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt *"));
+    EXPECT_FALSE(QFile::exists(first)); // the sheet waits for its lower half
+
+    openThroughPanel(*window, dir.path(), writeDays(dir, 300));
+    window->action("Split_Print_Lower")->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … days300.txt *"));
+    EXPECT_EQ(pdfPageCount(first), 1);
+    const QSizeF a5Across = pdfPageSize(first);
+    EXPECT_NEAR(a5Across.width(), 595.3, 0.5);
+    EXPECT_NEAR(a5Across.height(), 419.5, 0.5);
+    std::vector<double> titles; // the nikkei file's above the other's
+    for (const PdfWord& word : pdfWords(first))
+        if (word.text.startsWith(QStringLiteral("日経平均")) || word.text == QStringLiteral("days"))
+            titles.push_back(word.y / a5Across.height());
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_TRUE(titles[0] < 0.1 && titles[1] > 0.45) << titles[1];
+
+    window->action("PrintBox")->trigger(); // the file question cancelled: nothing is printed
+    window->action("PrintBox")->trigger();
+    EXPECT_EQ(printDialogs_.suggested, (std::vector<QString>{QString(), first, first}));
+    EXPECT_EQ(pdfPageCount(second), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("first.pdf"), QStringLiteral("second.pdf")}));
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_TRUE(imageHasChart(*window));
+}
+
+TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandoned) {
+    QTemporaryDir dir;
+    auto window = start();
+    choosePdfOnA5Across();
+    window->action("PrtSetting")->trigger();
+    const QString good = dir.filePath(QStringLiteral("good.pdf"));
+    printDialogs_.fileAnswers = {QStringLiteral("/nonexistent/folder/x.pdf"), good};
+    window->action("PrintBox")->trigger(); // no data: no question, nothing printed
+    EXPECT_TRUE(printDialogs_.suggested.empty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
+
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    window->action("Split_Print_Upper")->trigger();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(messages_.shown[0].text.startsWith(
+        QStringLiteral("印刷できません\n/nonexistent/folder/x.pdf: ")))
+        << messages_.shown[0].text.toStdString();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt"));
+    EXPECT_TRUE(imageHasChart(*window));
+
+    // The next half begins a sheet of its own, and the end of the program brings it out.
+    window->action("Split_Print_Upper")->trigger();
+    EXPECT_FALSE(QFile::exists(good));
+    window->close();
+    EXPECT_EQ(pdfPageCount(good), 1);
+    EXPECT_EQ(messages_.shown.size(), 1u);
 }
