@@ -7,9 +7,12 @@
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"
+#include "PrintFakes.h"
 #include "PrintedPages.h"
 #include "Printers.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -153,6 +156,9 @@ TEST(PrintPdfCommand, PrintsTheWholeSheetOrTwoFilesOnOneOnTheChosenPaper) {
     EXPECT_EQ(pdfPageCount(pdf), 1);
     EXPECT_NEAR(pdfPageSize(pdf).width(), 595, 1); // A4 upright
     EXPECT_NEAR(pdfPageSize(pdf).height(), 842, 1);
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_EQ(QFile::permissions(pdf), plain.permissions()); // as any new file, not a draft's
 
     result = runCommandLine({QStringLiteral("--print-pdf"), pdf, QStringLiteral("--paper"),
                              QStringLiteral("letter"), QStringLiteral("--landscape"), nikkei,
@@ -182,4 +188,63 @@ TEST(PrintPdfCommand, PrintsTheWholeSheetOrTwoFilesOnOneOnTheChosenPaper) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.standardError.rfind("エラー: 印刷できません\n", 0), 0u)
         << result.standardError;
+}
+
+TEST(PrintedSheet, APageSetupWhileAHalfIsOpenHoldsFromTheNextSheet) {
+    QTemporaryDir dir;
+    const auto series = titled("A");
+    ViewState view;
+    scanVisibleRange(*series, view);
+    QtPrinter printer;
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setPageSize(QPageSize(QPageSize::A4));
+    const QString first = dir.filePath(QStringLiteral("first.pdf"));
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    printer.setFileName(first);
+    PrintDocument document(printer);
+    FakePrintDialogs dialogs;
+    EXPECT_TRUE(document.printChart(*series, view, SheetPart::UpperHalf).printedChart);
+    EXPECT_FALSE(printer.setUp(dialogs, nullptr)); // cancelled
+    dialogs.chooseInSetUp = [&second](QPrinter& next) {
+        next.setOutputFileName(second);
+        next.setPageSize(QPageSize(QPageSize::A5));
+        next.setPageOrientation(QPageLayout::Landscape);
+    };
+    EXPECT_TRUE(printer.setUp(dialogs, nullptr));
+    EXPECT_EQ(printer.fileName(), second);
+    EXPECT_TRUE(document.printChart(*series, view, SheetPart::LowerHalf).printedChart);
+    EXPECT_TRUE(document.printChart(*series, view, SheetPart::Whole).printedChart);
+    EXPECT_EQ(pdfPageSize(first), QSizeF(595, 842)); // the open sheet kept its A4 upright
+    EXPECT_NEAR(pdfPageSize(second).width(), 595.3, 0.5);
+    EXPECT_NEAR(pdfPageSize(second).height(), 419.5, 0.5);
+}
+
+TEST(PrintedSheet, ASheetWhoseFileWentWrongIsReportedAndSpoilsNoOlderFile) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    QFile older(pdf);
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("older");
+    older.close();
+    const auto series = titled("A");
+    ViewState view;
+    scanVisibleRange(*series, view);
+    QtPrinter printer;
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.setFileName(pdf);
+    PrintDocument document(printer);
+    EXPECT_TRUE(document.printChart(*series, view, SheetPart::UpperHalf).printedChart);
+    // The half-written sheet's file vanishes, as on a disk that failed.
+    const QStringList drafts = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(drafts.size(), 2);
+    for (const QString& name : drafts)
+        if (name != QStringLiteral("chart.pdf")) QFile::remove(dir.filePath(name));
+
+    const PrintResult result = document.printChart(*series, view, SheetPart::LowerHalf);
+    EXPECT_FALSE(result.printedChart);
+    ASSERT_TRUE(result.failure);
+    EXPECT_TRUE(result.failure->text.startsWith(QStringLiteral("印刷できません\n") + pdf));
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), "older");
+    EXPECT_FALSE(document.isOpen());
 }
