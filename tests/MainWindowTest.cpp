@@ -380,7 +380,15 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
 
     QImage& image = window->chartView()->imageForDrawing();
     image.setPixel(0, 0, qRgb(1, 2, 3)); // a mark that only a new pass removes
+    printDialogs_.whileAsking = [] {     // the file dialog is a window of its own
+        QWidget dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QCoreApplication::processEvents();
+    };
     window->action("Split_Print_Upper")->trigger();
+    window->activateWindow(); // back from the file dialog, after the chart was printed
+    QCoreApplication::processEvents();
     EXPECT_NE(image.pixel(0, 0), qRgb(1, 2, 3));
     EXPECT_EQ(window->layout().frame.left, screen.frame.left);
     EXPECT_EQ(window->layout().dayWidth, screen.dayWidth);
