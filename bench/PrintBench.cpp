@@ -4,12 +4,10 @@
 
 #include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
-#include "platform/PainterSurface.h"
 #include "platform/QtPrinter.h"
 #include "print/PrintDocument.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -33,8 +31,8 @@ void printAllDays(benchmark::State& state, bool twoHalves) {
     for (auto _ : state) {
         PrintDocument document(printer);
         if (twoHalves) (void)document.printChart(*series, view, SheetPart::UpperHalf);
-        const PrintResult result = document.printChart(
-            *series, view, twoHalves ? SheetPart::LowerHalf : SheetPart::Whole);
+        const PrintResult result =
+            document.printChart(*series, view, twoHalves ? SheetPart::LowerHalf : SheetPart::Whole);
         if (result.failure) state.SkipWithError("the sheet was not written");
     }
     state.counters["bytes"] = static_cast<double>(QFileInfo(pdf).size());
@@ -50,14 +48,3 @@ BENCHMARK(BM_PrintWholeSheetAllDays)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintTwoHalvesAllDays)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// Fonts and the printer need a GUI application; no screen is needed.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    registerChartFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -171,13 +171,7 @@ TEST(ChartPass, CandlesShowRisingDaysWhiteAndFallingDaysDark) {
 }
 
 TEST(ChartPass, OnePriceFilesDrawAThickLineOfOpens) {
-    auto series = chartSeries(40);
-    for (int d = 1; d <= 40; ++d) {
-        PriceRow& row = series->priceTable[d];
-        row.high = row.low = row.close = row.open;
-    }
-    series->priceFieldCount = 1;
-    computeIchimoku(*series);
+    auto series = onePriceSeries(40);
     ViewState view;
     scanVisibleRange(*series, view);
     const Drawn d = draw(*series, view);
@@ -298,13 +292,7 @@ TEST(ChartPass, DateLabelsShrinkToTheirGroupButNotBelowTwoPoints) {
 
 TEST(ChartPass, ThePageDrawsTheScreenChartInBlackWithTwoThickerPens) {
     auto candles = chartSeries(90);
-    auto onePrice = chartSeries(90);
-    for (int d = 1; d <= 90; ++d) {
-        PriceRow& row = onePrice->priceTable[d];
-        row.high = row.low = row.close = row.open;
-    }
-    onePrice->priceFieldCount = 1;
-    computeIchimoku(*onePrice);
+    auto onePrice = onePriceSeries(90);
     candles->priceTable[90].close = candles->priceTable[90].open; // unchanged: a rising day
     struct Case {
         const PriceSeries* series;
