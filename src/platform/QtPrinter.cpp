@@ -3,7 +3,6 @@
 #include "platform/PrintDialogs.h"
 #include "platform/PrinterSurface.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -11,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -114,8 +114,7 @@ Surface* QtPrinter::beginDocument(QString& reason) {
     if (!page_->isActive()) {
         reason = printer_->outputFormat() == QPrinter::PdfFormat
                      ? pdfTarget_ + QStringLiteral(": ") + QStringLiteral("書き込めません")
-                     : QStringLiteral("プリンタ ") + printer_->printerName() +
-                           QStringLiteral(" を使えません");
+                     : QStringLiteral("プリンタ %1 を使えません").arg(printer_->printerName());
         closeDocument();
         return nullptr;
     }
@@ -128,7 +127,9 @@ bool QtPrinter::endDocument(QString& reason) {
     const bool failed = printer_->printerState() == QPrinter::Error;
     page_.reset();
     if (!pdfDraft_) {
-        if (failed) reason = QStringLiteral("プリンタ ") + printer_->printerName();
+        if (failed)
+            reason = QStringLiteral("プリンタ %1 が印刷を受け付けませんでした")
+                         .arg(printer_->printerName());
         return !failed;
     }
     const QString draft = pdfDraft_->fileName();
