@@ -4,12 +4,17 @@
 #include "platform/PrintDialogs.h"
 #include "platform/Printer.h"
 
-PrintDocument::PrintDocument(Printer& printer) : printer_(printer) {}
+namespace {
 
+// "印刷できません" and the platform's reason, as a box or a line on standard error shows it.
 Message printFailure(const QString& reason) {
     return {QStringLiteral("エラー"), QStringLiteral("印刷できません\n") + reason,
             MessageIcon::Exclamation};
 }
+
+} // namespace
+
+PrintDocument::PrintDocument(Printer& printer) : printer_(printer) {}
 
 bool PrintDocument::chooseFile(PrintDialogs& dialogs, QWidget* parent, const PriceSeries& series) {
     if (isOpen() || series.dataCount <= 0 || !printer_.printsToFile()) return true;

@@ -45,6 +45,3 @@ private:
     Printer& printer_;
     Surface* page_ = nullptr;
 };
-
-// "印刷できません" and the platform's reason, as a box or a line on standard error shows it.
-Message printFailure(const QString& reason);
