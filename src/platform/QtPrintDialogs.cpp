@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -16,8 +17,13 @@ bool QtPrintDialogs::setUpPrinter(QWidget* parent, QPrinter& printer) {
 }
 
 QString QtPrintDialogs::pdfFileName(QWidget* parent, const QString& suggested) {
-    const QString start =
-        suggested.isEmpty() ? QDir::home().filePath(QStringLiteral("Nimbrel.pdf")) : suggested;
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("PDFに印刷"), start,
-                                        QStringLiteral("PDF (*.pdf)"));
+    const QFileInfo start(suggested.isEmpty() ? QDir::home().filePath(QStringLiteral("Nimbrel.pdf"))
+                                              : suggested);
+    QFileDialog dialog(parent, QStringLiteral("PDFに印刷"), start.absolutePath(),
+                       QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf")); // a name typed without it still opens as PDF
+    dialog.selectFile(start.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
 }
