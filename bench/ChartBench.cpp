@@ -6,8 +6,6 @@
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -38,14 +36,3 @@ BENCHMARK(BM_DrawChart120Days)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawChartAllDays)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// Fonts need a GUI application; no screen is needed.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    registerChartFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

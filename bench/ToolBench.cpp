@@ -7,6 +7,7 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PainterSurface.h"
+#include "platform/QtPrintDialogs.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 #include "ui/ReadoutWindow.h"
@@ -41,6 +42,7 @@ struct Window {
     IniSettingsStore store;
     SilentMessages messages;
     AnsweringBoxes boxes;
+    QtPrintDialogs printDialogs;
     std::unique_ptr<MainWindow> window;
 
     Window() {
@@ -50,7 +52,7 @@ struct Window {
         out.open(QIODevice::WriteOnly);
         out.write(text.data(), static_cast<qint64>(text.size()));
         out.close();
-        window = std::make_unique<MainWindow>(store, messages, boxes);
+        window = std::make_unique<MainWindow>(store, messages, boxes, printDialogs);
         window->show();
         window->resize(1600, 900 + window->menuBar()->height());
         QCoreApplication::processEvents();

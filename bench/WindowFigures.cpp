@@ -7,6 +7,7 @@
 #include "platform/PainterSurface.h"
 #include "platform/QtInputBoxes.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtPrintDialogs.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 
@@ -103,7 +104,8 @@ int main(int argc, char* argv[]) {
         store.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
     PrintedMessages messages;
     QtInputBoxes inputs;
-    MainWindow window(store, messages, inputs);
+    QtPrintDialogs printDialogs;
+    MainWindow window(store, messages, inputs, printDialogs);
     FirstPaint watcher(window, launched, mainStarted);
     window.chartView()->installEventFilter(&watcher);
     window.showAsSaved();

@@ -6,6 +6,7 @@ nimbrel_packages=(
     qt6-base-dev libgl-dev libfreexl-dev
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
+    poppler-utils
 )
 
 ensure_packages() {

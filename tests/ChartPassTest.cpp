@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -170,13 +171,7 @@ TEST(ChartPass, CandlesShowRisingDaysWhiteAndFallingDaysDark) {
 }
 
 TEST(ChartPass, OnePriceFilesDrawAThickLineOfOpens) {
-    auto series = chartSeries(40);
-    for (int d = 1; d <= 40; ++d) {
-        PriceRow& row = series->priceTable[d];
-        row.high = row.low = row.close = row.open;
-    }
-    series->priceFieldCount = 1;
-    computeIchimoku(*series);
+    auto series = onePriceSeries(40);
     ViewState view;
     scanVisibleRange(*series, view);
     const Drawn d = draw(*series, view);
@@ -295,17 +290,51 @@ TEST(ChartPass, DateLabelsShrinkToTheirGroupButNotBelowTwoPoints) {
     EXPECT_EQ(d.layout.dateGroups[16].value, 0);
 }
 
-TEST(ChartPass, ThePageIsBlackAndWhiteWithThickerLines) {
-    auto series = chartSeries(60);
-    ViewState view;
-    scanVisibleRange(*series, view);
-    const Drawn d = draw(*series, view, kPageProfile, SheetPart::LowerHalf);
-    EXPECT_NE(d.surface.calls().front(), "clear");
-    EXPECT_NE(d.surface.calls().back(), "end"); // the print document ends the sheet, not the pass
-    for (const Stroke& s : d.strokes)
-        EXPECT_TRUE(s.color == "0 0 0" || s.color == "255 255 255") << s.color;
-    bool thickLagging = false;
-    for (const Stroke& s : d.strokes)
-        thickLagging = thickLagging || (s.kind == "line" && s.width == 2);
-    EXPECT_TRUE(thickLagging);
+TEST(ChartPass, ThePageDrawsTheScreenChartInBlackWithTwoThickerPens) {
+    auto candles = chartSeries(90);
+    auto onePrice = onePriceSeries(90);
+    candles->priceTable[90].close = candles->priceTable[90].open; // unchanged: a rising day
+    struct Case {
+        const PriceSeries* series;
+        bool spanBack, logY;
+        SheetPart part;
+    };
+    const Case cases[] = {{candles.get(), true, false, SheetPart::Whole},
+                          {candles.get(), false, true, SheetPart::UpperHalf},
+                          {onePrice.get(), true, false, SheetPart::LowerHalf}};
+    for (const Case& c : cases) {
+        ViewState view;
+        view.spanBack = c.spanBack;
+        view.logY = c.logY;
+        scanVisibleRange(*c.series, view);
+        const Drawn screen = draw(*c.series, view, kScreenProfile, c.part);
+        const Drawn page = draw(*c.series, view, kPageProfile, c.part);
+        EXPECT_EQ(std::count(page.surface.calls().begin(), page.surface.calls().end(), "clear"), 0);
+        // Element for element the screen chart, each in black (white boxes stay white); only the
+        // forward lagging line (1 to 2) and the line of one-price files (2 to 5) get thicker.
+        ASSERT_EQ(page.strokes.size(), screen.strokes.size());
+        int laggingForward = 0, priceLine = 0, whiteBoxes = 0;
+        for (size_t i = 0; i < page.strokes.size(); ++i) {
+            const Stroke &on = screen.strokes[i], &off = page.strokes[i];
+            ASSERT_EQ(off.kind, on.kind);
+            EXPECT_EQ(off.color, on.color == "255 255 255" ? on.color : "0 0 0") << i;
+            EXPECT_EQ(off.style, on.style);
+            int width = on.width;
+            if (on.kind == "line" && on.color == "0 0 0" && on.style == 0 && on.width == 1 &&
+                on.x1 != on.x2) {
+                width = 2;
+                ++laggingForward;
+            }
+            if (on.kind == "line" && on.width == 2) {
+                width = 5;
+                ++priceLine;
+            }
+            whiteBoxes += off.color == "255 255 255";
+            EXPECT_EQ(off.width, width) << i;
+        }
+        EXPECT_EQ(laggingForward, 89);
+        EXPECT_EQ(priceLine, c.series == onePrice.get() ? 89 : 0);
+        // The legend and date bands, and a white body on every rising day.
+        EXPECT_EQ(whiteBoxes, 2 + (c.series == candles.get() ? 45 : 0));
+    }
 }

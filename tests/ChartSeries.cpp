@@ -22,3 +22,14 @@ std::unique_ptr<PriceSeries> chartSeries(int days) {
     computeIchimoku(*series);
     return series;
 }
+
+std::unique_ptr<PriceSeries> onePriceSeries(int days) {
+    auto series = chartSeries(days);
+    for (int d = 1; d <= days; ++d) {
+        PriceRow& row = series->priceTable[d];
+        row.high = row.low = row.close = row.open;
+    }
+    series->priceFieldCount = 1;
+    computeIchimoku(*series);
+    return series;
+}

@@ -7,6 +7,7 @@
 #include "ui/ReadoutWindow.h"
 
 #include "LoaderTestSupport.h"
+#include "PrintFakes.h"
 #include "ScriptedInputs.h"
 
 #include <QAction>
@@ -35,7 +36,7 @@ class ChartToolsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QFile::remove(IniSettingsStore().fileName());
-        window_ = std::make_unique<MainWindow>(store_, messages_, inputs_);
+        window_ = std::make_unique<MainWindow>(store_, messages_, inputs_, printDialogs_);
         window_->resize(900, 600);
         window_->show();
         QCoreApplication::processEvents();
@@ -62,6 +63,7 @@ protected:
     IniSettingsStore store_;
     NoMessages messages_;
     ScriptedInputs inputs_;
+    FakePrintDialogs printDialogs_;
     std::unique_ptr<MainWindow> window_;
 };
 

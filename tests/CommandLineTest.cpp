@@ -83,6 +83,17 @@ TEST(CommandLine, AWrongCommandPrintsTheUsageLine) {
         render({"--days", "15001"}),
         render({"--lagging", "left"}),
         render({"--export-csv", "-"}),
+        render({"--paper", "A4"}),
+        render({"--landscape"}),
+        render({"--lower", "x.txt"}),
+        {QStringLiteral("--export-csv"), QStringLiteral("-"), QStringLiteral("--landscape"), file},
+        {QStringLiteral("--print-pdf"), QStringLiteral("x.pdf"), QStringLiteral("--size"),
+         QStringLiteral("640x400"), file},
+        {QStringLiteral("--print-pdf"), QStringLiteral("x.pdf"), QStringLiteral("--paper"),
+         QStringLiteral("A99"), file},
+        {QStringLiteral("--print-pdf"), QStringLiteral("x.pdf"), file, QStringLiteral("--lower")},
+        {QStringLiteral("--print-pdf"), QStringLiteral("x.pdf"), file, QStringLiteral("--lower"),
+         file, QStringLiteral("--lower"), file},
     };
     // Checked before anything is loaded or drawn: nothing is written.
     for (const QStringList& arguments : wrong) {

@@ -10,6 +10,8 @@
 #include "Printers.h"
 #include "RecordedMessages.h"
 #include "ScriptedInputs.h"
+#include "PrintFakes.h"
+#include "PrintedPages.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -23,6 +25,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -57,7 +60,7 @@ protected:
 
     // A started window, as the program starts it.
     std::unique_ptr<MainWindow> start() {
-        auto window = std::make_unique<MainWindow>(store_, messages_, inputs_);
+        auto window = std::make_unique<MainWindow>(store_, messages_, inputs_, printDialogs_);
         window->showAsSaved();
         QCoreApplication::processEvents();
         return window;
@@ -77,6 +80,15 @@ protected:
         QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
     }
 
+    // The page setup's choice: PDF files, on A5 paper across.
+    void choosePdfOnA5Across() {
+        printDialogs_.chooseInSetUp = [](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(QPageSize::A5));
+            printer.setPageOrientation(QPageLayout::Landscape);
+        };
+    }
+
     static bool imageHasChart(MainWindow& window) {
         const QImage& image = window.chartView()->imageForDrawing();
         for (int y = 0; y < image.height(); y += 2)
@@ -88,6 +100,7 @@ protected:
     IniSettingsStore store_;
     RecordedMessages messages_;
     ScriptedInputs inputs_;
+    FakePrintDialogs printDialogs_;
 };
 
 QString writeDays(const QTemporaryDir& dir, int days) {
@@ -140,11 +153,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsNamesAndAccessKeys) {
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
     }
-    for (const char* ready : {"File_Open", "Menu_End", "Initialize", "VersionInfo", "Zoom",
-                              "ChgKeta", "SetLogY", "ChkHigara", "ChgMaxLength", "SetMulti"})
+    for (const char* ready :
+         {"File_Open", "PrtSetting", "PrintBox", "Split_Print", "Split_Print_Upper",
+          "Split_Print_Lower", "Menu_End", "Initialize", "VersionInfo", "Zoom", "ChgKeta",
+          "SetLogY", "ChkHigara", "ChgMaxLength", "SetMulti"})
         EXPECT_TRUE(window->action(ready)->isEnabled()) << ready;
-    for (const char* later : {"PrintBox", "PrtSetting", "Split_Print_Upper"})
-        EXPECT_FALSE(window->action(later)->isEnabled()) << later;
     // ズーム stands in the options menu itself, right after the days-shown submenu.
     const QList<QAction*> options =
         window->findChild<QMenu*>(QStringLiteral("Menu_Option"))->actions();
@@ -448,7 +461,7 @@ TEST_F(MainWindowTest, TheTitleLosesTheFileNameOnlyOnReturnFromAToolWindow) {
 
 TEST_F(MainWindowTest, TheNormalPointerShowsOverAMessageBox) {
     QtMessageBoxes boxes;
-    MainWindow window(store_, boxes, inputs_);
+    MainWindow window(store_, boxes, inputs_, printDialogs_);
     window.showAsSaved();
     std::optional<bool> busyOverBox;
     QTimer answer;
@@ -572,4 +585,91 @@ TEST_F(MainWindowTest, ADroppedFileOpensAndADroppedFolderShowsThePanel) {
     EXPECT_EQ(window->fileChooser()->directory(), kFixtures);
     EXPECT_EQ(window->series().dataCount, 70); // a folder opens no file
     EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenAgain) {
+    QTemporaryDir dir;
+    auto window = start();
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    const ChartLayout screen = window->layout();
+    choosePdfOnA5Across();
+    window->action("PrtSetting")->trigger();
+    printDialogs_.chooseInSetUp = nullptr; // cancelled: the choice holds
+    window->action("PrtSetting")->trigger();
+    EXPECT_EQ(printDialogs_.setUps, 2);
+    const QString first = dir.filePath(QStringLiteral("first.pdf"));
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    printDialogs_.fileAnswers = {first, QString(), second};
+
+    QImage& image = window->chartView()->imageForDrawing();
+    image.setPixel(0, 0, qRgb(1, 2, 3)); // a mark that only a new pass removes
+    printDialogs_.whileAsking = [] {     // the file dialog is a window of its own
+        QWidget dialog;
+        dialog.show();
+        dialog.activateWindow();
+        QCoreApplication::processEvents();
+    };
+    window->action("Split_Print_Upper")->trigger();
+    window->activateWindow(); // back from the file dialog, after the chart was printed
+    QCoreApplication::processEvents();
+    EXPECT_NE(image.pixel(0, 0), qRgb(1, 2, 3));
+    EXPECT_EQ(window->layout().frame.left, screen.frame.left);
+    EXPECT_EQ(window->layout().dayWidth, screen.dayWidth);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt *"));
+    EXPECT_FALSE(QFile::exists(first)); // the sheet waits for its lower half
+
+    openThroughPanel(*window, dir.path(), writeDays(dir, 300));
+    window->action("Split_Print_Lower")->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … days300.txt *"));
+    EXPECT_EQ(pdfPageCount(first), 1);
+    const QSizeF a5Across = pdfPageSize(first);
+    EXPECT_NEAR(a5Across.width(), 595.3, 0.5);
+    EXPECT_NEAR(a5Across.height(), 419.5, 0.5);
+    std::vector<double> titles; // the nikkei file's above the other's
+    for (const PdfWord& word : pdfWords(first))
+        if (word.text.startsWith(QStringLiteral("日経平均")) || word.text == QStringLiteral("days"))
+            titles.push_back(word.y / a5Across.height());
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_TRUE(titles[0] < 0.1 && titles[1] > 0.45) << titles[1];
+
+    window->action("PrintBox")->trigger(); // the file question cancelled: nothing is printed
+    window->action("PrintBox")->trigger();
+    EXPECT_EQ(printDialogs_.suggested, (std::vector<QString>{QString(), first, first}));
+    EXPECT_EQ(pdfPageCount(second), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("first.pdf"), QStringLiteral("second.pdf")}));
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_TRUE(imageHasChart(*window));
+}
+
+TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandoned) {
+    QTemporaryDir dir;
+    auto window = start();
+    choosePdfOnA5Across();
+    window->action("PrtSetting")->trigger();
+    const QString good = dir.filePath(QStringLiteral("good.pdf"));
+    printDialogs_.fileAnswers = {QStringLiteral("/nonexistent/folder/x.pdf"), good};
+    window->action("PrintBox")->trigger(); // no data: no question, nothing printed
+    EXPECT_TRUE(printDialogs_.suggested.empty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
+
+    openThroughPanel(*window, kFixtures + QStringLiteral("/examples"),
+                     QStringLiteral("nikkei_sjis_yymmdd.txt"));
+    window->action("Split_Print_Upper")->trigger();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(messages_.shown[0].text.startsWith(
+        QStringLiteral("印刷できません\n/nonexistent/folder/x.pdf: ")))
+        << messages_.shown[0].text.toStdString();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … nikkei_sjis_yymmdd.txt"));
+    EXPECT_TRUE(imageHasChart(*window));
+
+    // The next half begins a sheet of its own, and the end of the program brings it out.
+    window->action("Split_Print_Upper")->trigger();
+    EXPECT_FALSE(QFile::exists(good));
+    window->close();
+    EXPECT_EQ(pdfPageCount(good), 1);
+    EXPECT_EQ(messages_.shown.size(), 1u);
 }

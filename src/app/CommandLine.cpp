@@ -6,10 +6,14 @@
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
 #include "platform/ImageSurface.h"
+#include "platform/QtPrinter.h"
+#include "print/PrintDocument.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QPageSize>
+#include <QPrinter>
 
 #include <memory>
 
@@ -18,22 +22,41 @@ namespace {
 constexpr char kUsage[] =
     "使い方: nimbrel [FILE] | nimbrel --export-csv OUT [--sheet NAME] FILE | nimbrel --render "
     "OUT.png [--size WxH] [--days N] [--log] [--lagging forward|back|both|none] [--sheet NAME] "
-    "FILE\n";
+    "FILE | nimbrel --print-pdf OUT.pdf [--paper A4|B5|Letter|...] [--landscape] [--days N] "
+    "[--log] [--lagging forward|back|both|none] [--sheet NAME] FILE [--lower FILE2]\n";
 
-enum class Job { None, ExportCsv, Render };
+enum class Job { None, ExportCsv, Render, PrintPdf };
 
 struct Request {
     Job job = Job::None;
     QString output;
     QString sheet = QStringLiteral("sheet1");
     QString file;
-    bool renderOptions = false; // options that only a render takes
+    bool renderOptions = false; // options of the chart, for a render or a print
+    bool sizeOption = false;    // only a render takes a size
+    bool pageOptions = false;   // only a print takes the paper and a second file
     QSize size{1280, 800};
     int days = 120;
     bool logY = false;
     bool spanForward = true;
     bool spanBack = false;
+    QPageSize paper{QPageSize::A4};
+    bool landscape = false;
+    QString lowerFile; // the chart of the sheet's lower half; the first file takes the upper
 };
+
+// A paper by its usual name: A4, B5, Letter, Legal, A3 ...
+bool parsePaper(const QString& text, QPageSize& paper) {
+    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+        const auto size = static_cast<QPageSize::PageSizeId>(id);
+        if (size != QPageSize::Custom &&
+            QPageSize::key(size).compare(text, Qt::CaseInsensitive) == 0) {
+            paper = QPageSize(size);
+            return true;
+        }
+    }
+    return false;
+}
 
 bool parseSize(const QString& text, QSize& size) {
     const QStringList parts = text.split(QLatin1Char('x'));
@@ -70,9 +93,12 @@ bool parse(const QStringList& arguments, Request& request) {
         const QString& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
         const QString value = hasValue ? arguments[i + 1] : QString();
-        if ((argument == QLatin1String("--export-csv") || argument == QLatin1String("--render")) &&
+        if ((argument == QLatin1String("--export-csv") || argument == QLatin1String("--render") ||
+             argument == QLatin1String("--print-pdf")) &&
             hasValue && request.job == Job::None) {
-            request.job = argument == QLatin1String("--render") ? Job::Render : Job::ExportCsv;
+            request.job = argument == QLatin1String("--render")      ? Job::Render
+                          : argument == QLatin1String("--print-pdf") ? Job::PrintPdf
+                                                                     : Job::ExportCsv;
             request.output = value;
             ++i;
         } else if (argument == QLatin1String("--sheet") && hasValue && !value.isEmpty()) {
@@ -80,7 +106,7 @@ bool parse(const QStringList& arguments, Request& request) {
             ++i;
         } else if (argument == QLatin1String("--size") && hasValue) {
             if (!parseSize(value, request.size)) return false;
-            request.renderOptions = true;
+            request.renderOptions = request.sizeOption = true;
             ++i;
         } else if (argument == QLatin1String("--days") && hasValue) {
             bool ok = false;
@@ -95,6 +121,17 @@ bool parse(const QStringList& arguments, Request& request) {
             if (!parseLagging(value, request)) return false;
             request.renderOptions = true;
             ++i;
+        } else if (argument == QLatin1String("--paper") && hasValue) {
+            if (!parsePaper(value, request.paper)) return false;
+            request.pageOptions = true;
+            ++i;
+        } else if (argument == QLatin1String("--landscape")) {
+            request.landscape = request.pageOptions = true;
+        } else if (argument == QLatin1String("--lower") && hasValue && !value.isEmpty() &&
+                   request.lowerFile.isEmpty()) {
+            request.lowerFile = value;
+            request.pageOptions = true;
+            ++i;
         } else if ((!argument.startsWith(QLatin1String("--")) || argument == QLatin1String("-")) &&
                    !argument.isEmpty() && !haveFile) {
             request.file = argument;
@@ -104,6 +141,7 @@ bool parse(const QStringList& arguments, Request& request) {
         }
     }
     if (request.job == Job::ExportCsv && request.renderOptions) return false;
+    if (request.job == Job::PrintPdf ? request.sizeOption : request.pageOptions) return false;
     return request.job != Job::None && haveFile;
 }
 
@@ -172,14 +210,20 @@ void exportCsv(const Request& request, CommandResult& result) {
     }
 }
 
-void render(const Request& request, CommandResult& result) {
-    const auto series = loadSeries(request, result);
+// The newest days of the series, drawn as the options say.
+ViewState requestedView(const Request& request, const PriceSeries& series) {
     ViewState view;
     view.maxLength = static_cast<int16_t>(request.days);
     view.logY = request.logY;
     view.spanForward = request.spanForward;
     view.spanBack = request.spanBack;
-    showNewestDays(*series, view);
+    showNewestDays(series, view);
+    return view;
+}
+
+void render(const Request& request, CommandResult& result) {
+    const auto series = loadSeries(request, result);
+    ViewState view = requestedView(request, *series);
 
     QImage image = chartImage(request.size);
     {
@@ -195,6 +239,46 @@ void render(const Request& request, CommandResult& result) {
     }
 }
 
+// The whole sheet of the file, or its upper half and the lower half of the second file, through
+// the page pass of the window's print commands.
+void printPdf(const Request& request, CommandResult& result) {
+    const auto series = loadSeries(request, result);
+    std::unique_ptr<PriceSeries> lower;
+    if (!request.lowerFile.isEmpty()) {
+        Request second = request;
+        second.file = request.lowerFile;
+        CommandResult loaded;
+        lower = loadSeries(second, loaded);
+        result.exitCode = std::max(result.exitCode, loaded.exitCode);
+        result.standardError += loaded.standardError;
+    }
+
+    QtPrinter printer;
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setPageSize(request.paper);
+    printer.printer().setPageOrientation(request.landscape ? QPageLayout::Landscape
+                                                           : QPageLayout::Portrait);
+    printer.setFileName(request.output);
+    PrintDocument document(printer);
+    ViewState view = requestedView(request, *series);
+    PrintResult printed;
+    if (lower) {
+        printed = document.printChart(*series, view, SheetPart::UpperHalf);
+        ViewState lowerView = requestedView(request, *lower);
+        if (!printed.failure)
+            printed = document.printChart(*lower, lowerView, SheetPart::LowerHalf);
+    } else {
+        printed = document.printChart(*series, view, SheetPart::Whole);
+    }
+    // An upper half whose lower file had no data still comes out; with no data at all nothing is
+    // written.
+    if (!printed.failure) printed.failure = document.end();
+    if (printed.failure) {
+        result.exitCode = 1;
+        result.standardError += messageLine(*printed.failure);
+    }
+}
+
 } // namespace
 
 std::string usageText() {
@@ -202,7 +286,8 @@ std::string usageText() {
 }
 
 bool isRenderCommand(const QStringList& arguments) {
-    return arguments.contains(QStringLiteral("--render"));
+    return arguments.contains(QStringLiteral("--render")) ||
+           arguments.contains(QStringLiteral("--print-pdf"));
 }
 
 CommandResult runCommandLine(const QStringList& arguments) {
@@ -215,6 +300,8 @@ CommandResult runCommandLine(const QStringList& arguments) {
     }
     if (request.job == Job::Render)
         render(request, result);
+    else if (request.job == Job::PrintPdf)
+        printPdf(request, result);
     else
         exportCsv(request, result);
     return result;

@@ -15,11 +15,14 @@ struct CommandResult {
 //   nimbrel --export-csv OUT [--sheet NAME] FILE
 //   nimbrel --render OUT.png [--size WxH] [--days N] [--log] [--lagging PLACEMENT] [--sheet NAME]
 //   FILE
-// Arguments without the program name. Rendering needs a QGuiApplication.
+//   nimbrel --print-pdf OUT.pdf [--paper NAME] [--landscape] [--days N] [--log]
+//   [--lagging PLACEMENT] [--sheet NAME] FILE [--lower FILE2]
+// Arguments without the program name. Rendering and printing need a QGuiApplication.
 [[nodiscard]] CommandResult runCommandLine(const QStringList& arguments);
 
 // The usage that --help prints and that a wrong command is answered with.
 std::string usageText();
 
-// True when the arguments ask for a render, which needs fonts and so a GUI application object.
+// True when the arguments ask for a render or a print, which need fonts and so a GUI application
+// object.
 bool isRenderCommand(const QStringList& arguments);

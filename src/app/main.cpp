@@ -1,11 +1,12 @@
 #include "app/CommandLine.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/PainterSurface.h"
+#include "platform/QtInputBoxes.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/QtPrintDialogs.h"
 #include "ui/AboutBox.h"
 #include "ui/FileDrop.h"
 #include "ui/MainWindow.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/PainterSurface.h"
-#include "platform/QtInputBoxes.h"
-#include "platform/IniSettingsStore.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -72,7 +73,8 @@ int main(int argc, char* argv[]) {
     IniSettingsStore store;
     QtMessageBoxes messages;
     QtInputBoxes inputs;
-    MainWindow window(store, messages, inputs);
+    QtPrintDialogs printDialogs;
+    MainWindow window(store, messages, inputs, printDialogs);
     inputs.setParentWindow(&window);
     window.showAsSaved();
     if (!arguments.isEmpty()) openNamedPath(window, arguments.front());

@@ -89,6 +89,8 @@ public:
     // Drawn days: for each, the conversion and base segments ending at it, then its candle.
     void drawDayLoop() {
         const bool candles = series_.priceFieldCount == 4;
+        // On paper the forward lagging line leaves a thicker pen; the lines of the days are thin.
+        s_.setPenWidth(1);
         for (int i = layout_.firstDay; i <= layout_.lastDay; ++i) {
             const double x1 = layout_.days.x(i), x0 = x1 - layout_.dayWidth;
             if (ichimoku(i - 1).conversion != Fixed4()) {

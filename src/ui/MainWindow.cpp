@@ -7,7 +7,9 @@
 #include "platform/ImageSurface.h"
 #include "platform/InputBoxes.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtPrinter.h"
 #include "platform/SettingsStore.h"
+#include "print/PrintDocument.h"
 #include "tools/MouseDispatch.h"
 #include "tools/ToolTexts.h"
 #include "ui/AboutBox.h"
@@ -51,9 +53,11 @@ static void initResources() {
     Q_INIT_RESOURCE(nimbrel);
 }
 
-MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs)
-    : store_(store), messages_(messages), inputs_(inputs), series_(std::make_unique<PriceSeries>()),
-      chartView_(new ChartView(this)), fileChooser_(new FileChooserPanel(messages, chartView_)) {
+MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs,
+                       PrintDialogs& printDialogs)
+    : store_(store), messages_(messages), inputs_(inputs), printDialogs_(printDialogs),
+      series_(std::make_unique<PriceSeries>()), chartView_(new ChartView(this)),
+      fileChooser_(new FileChooserPanel(messages, chartView_)) {
     initResources();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kProgramTitle);
@@ -104,11 +108,17 @@ void MainWindow::createMenus() {
     QMenu* file = topMenu("Menu_File", QStringLiteral("ﾌｧｲﾙ(&F)"));
     add(file, "File_Open", QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"), true);
     connect(action("File_Open"), &QAction::triggered, fileChooser_, &FileChooserPanel::showPanel);
-    add(file, "PrtSetting", QStringLiteral("ページ設定(&U)"), false);
-    add(file, "PrintBox", QStringLiteral("印刷(&P)"), false);
+    add(file, "PrtSetting", QStringLiteral("ページ設定(&U)"), true, &MainWindow::setUpPage);
+    add(file, "PrintBox", QStringLiteral("印刷(&P)"), true);
+    connect(action("PrintBox"), &QAction::triggered, this,
+            [this] { printChart(SheetPart::Whole); });
     QMenu* split = submenu(file, "Split_Print", QStringLiteral("画面分割印刷(&S)"));
-    add(split, "Split_Print_Upper", QStringLiteral("上半分(&U)"), false);
-    add(split, "Split_Print_Lower", QStringLiteral("下半分(&L)"), false);
+    add(split, "Split_Print_Upper", QStringLiteral("上半分(&U)"), true);
+    connect(action("Split_Print_Upper"), &QAction::triggered, this,
+            [this] { printChart(SheetPart::UpperHalf); });
+    add(split, "Split_Print_Lower", QStringLiteral("下半分(&L)"), true);
+    connect(action("Split_Print_Lower"), &QAction::triggered, this,
+            [this] { printChart(SheetPart::LowerHalf); });
     add(file, "Menu_End", QStringLiteral("終了(&X)"), true);
     connect(action("Menu_End"), &QAction::triggered, this, &QWidget::close);
 
@@ -214,6 +224,11 @@ void MainWindow::saveSettings() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (aboutBox_) aboutBox_->hide();
     delete readout_;
+    // An upper half still open comes out.
+    if (printDocument_) {
+        if (const std::optional<Message> failure = printDocument_->end())
+            messages_.showMessage(this, *failure);
+    }
     saveSettings();
     event->accept();
 }
@@ -503,4 +518,33 @@ void MainWindow::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers mo
         popUp("Menu_Option");
         break;
     }
+}
+
+PrintDocument& MainWindow::printDocument() {
+    if (!printDocument_) {
+        printer_ = std::make_unique<QtPrinter>();
+        printDocument_ = std::make_unique<PrintDocument>(*printer_);
+    }
+    return *printDocument_;
+}
+
+void MainWindow::setUpPage() {
+    printDocument();
+    printer_->setUp(printDialogs_, this);
+}
+
+void MainWindow::printChart(SheetPart part) {
+    PrintDocument& document = printDocument();
+    if (document.chooseFile(printDialogs_, this, *series_)) {
+        PrintResult result;
+        {
+            BusyPointer busy;
+            result = document.printChart(*series_, view_, part);
+        }
+        if (result.failure) messages_.showMessage(this, *result.failure);
+        if (result.printedChart)
+            setWindowTitle(kProgramTitle + QStringLiteral(" … ") + fileChooser_->fileToOpen() +
+                           QStringLiteral(" *"));
+    }
+    drawChart();
 }

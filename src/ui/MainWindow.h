@@ -23,11 +23,14 @@ class InputBoxes;
 class LaggingLinePanel;
 class MeasuringWindow;
 class MessageBoxes;
-class ReadoutWindow;
-class YAxisPanel;
+class PrintDialogs;
+class PrintDocument;
 class QAction;
 class QMenu;
+class QtPrinter;
+class ReadoutWindow;
 class SettingsStore;
+class YAxisPanel;
 
 inline const QString kProgramTitle = QStringLiteral("Nimbrel(32)");
 
@@ -36,7 +39,8 @@ inline const QString kProgramTitle = QStringLiteral("Nimbrel(32)");
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs);
+    MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs,
+               PrintDialogs& printDialogs);
     ~MainWindow() override;
 
     // Shows the window in the state the settings left it in.
@@ -100,10 +104,14 @@ private:
     void changeDecimals();
     void createOptionPanels();
     void scanAndDraw();
+    void setUpPage();
+    void printChart(SheetPart part);
+    PrintDocument& printDocument();
 
     SettingsStore& store_;
     MessageBoxes& messages_;
     InputBoxes& inputs_;
+    PrintDialogs& printDialogs_;
     std::unique_ptr<PriceSeries> series_;
     ViewState view_;
     ChartLayout layout_;
@@ -121,4 +129,7 @@ private:
     YAxisPanel* yAxisPanel_ = nullptr;
     MeasuringTool measuringTool_;
     ZoomTool zoom_;
+    // Made on the first print command: finding the printers takes a moment.
+    std::unique_ptr<QtPrinter> printer_;
+    std::unique_ptr<PrintDocument> printDocument_;
 };
