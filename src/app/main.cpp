@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "ui/MainWindow.h"
+#include "platform/FileAccess.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/PainterSurface.h"
 #include "platform/IniSettingsStore.h"
@@ -35,10 +36,7 @@ int runCommand(int argc, char* argv[], const QStringList& arguments) {
         application = std::make_unique<QGuiApplication>(argc, argv);
         registerChartFonts();
     }
-    const CommandResult result = runCommandLine(arguments);
-    std::fwrite(result.standardOutput.data(), 1, result.standardOutput.size(), stdout);
-    std::fwrite(result.standardError.data(), 1, result.standardError.size(), stderr);
-    return result.exitCode;
+    return writeCommandOutput(runCommandLine(arguments), stdout, stderr);
 }
 
 } // namespace
@@ -46,7 +44,8 @@ int runCommand(int argc, char* argv[], const QStringList& arguments) {
 int main(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // File names keep their bytes, so that a name that is not UTF-8 still opens.
+    for (int i = 1; i < argc; ++i) arguments << decodeFileName(QByteArray(argv[i]));
     if (isCommand(arguments)) return runCommand(argc, argv, arguments);
     if (arguments.size() > 1 ||
         (arguments.size() == 1 && arguments[0].startsWith(QLatin1String("--")))) {

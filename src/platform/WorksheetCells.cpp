@@ -124,7 +124,7 @@ std::optional<WorksheetCells> WorksheetCells::deserialize(std::string_view bytes
     std::string_view texts;
     if (!in.take(dateSystem) || !in.take(rows) || !in.take(usedColumns) || !in.take(textSize) ||
         !in.take(texts, textSize) || dateSystem > uint8_t(DateSystem::From1904) ||
-        rows > static_cast<uint32_t>(rowsKept) || usedColumns > 0x10000)
+        rows > static_cast<uint32_t>(rowsKept) || usedColumns > (1u << 20))
         return std::nullopt;
     WorksheetCells sheet(rowsKept);
     sheet.dateSystem_ = static_cast<DateSystem>(dateSystem);
