@@ -46,6 +46,10 @@ void limitSelf() {
 #endif
 }
 
+// The container library warns on stderr about the damage it meets; the program only needs to
+// know whether the file could be read.
+void dropMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
 bool sameSheetName(const std::string& a, const std::string& b) {
     gchar* foldedA = g_utf8_casefold(a.c_str(), static_cast<gssize>(a.size()));
     gchar* foldedB = g_utf8_casefold(b.c_str(), static_cast<gssize>(b.size()));
@@ -82,6 +86,7 @@ std::string answer(const std::string& sheetName, int rowsKept) {
 
 int main(int argc, char* argv[]) {
     limitSelf();
+    g_log_set_default_handler(dropMessage, nullptr);
     if (argc != 4) return 2;
     // Ends with the program: killed when it dies, and not started at all when it already has.
     prctl(PR_SET_PDEATHSIG, SIGKILL);

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <optional>
+#include <string>
 
 enum class SheetOpenStatus { Opened, CannotOpen, CannotRead, NoSuchSheet };
 
@@ -20,3 +22,10 @@ struct SheetOpenResult {
 // or takes too long, is one it cannot read. `path` is the file name's bytes.
 [[nodiscard]] SheetOpenResult openWorksheet(const QByteArray& path, const QString& sheetName,
                                             int rowsKept);
+
+// The same with another reader program and time limit: how the program meets a reader that
+// crashes, hangs or answers nonsense.
+[[nodiscard]] SheetOpenResult openWorksheetWith(const std::string& readerProgram,
+                                                std::chrono::milliseconds timeLimit,
+                                                const QByteArray& path, const QString& sheetName,
+                                                int rowsKept);

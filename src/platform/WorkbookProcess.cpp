@@ -20,7 +20,7 @@ extern char** environ;
 namespace {
 
 // Long enough for a workbook on a slow network share; the reader's own CPU limit is shorter.
-constexpr auto kAnswerTimeLimit = std::chrono::seconds(20);
+constexpr std::chrono::milliseconds kAnswerTimeLimit = std::chrono::seconds(20);
 // A full sheet of kept cells, every text at its longest, is about 25 MB.
 constexpr size_t kLargestAnswer = size_t(64) << 20;
 
@@ -44,8 +44,8 @@ int aboveStandardStreams(int fd) {
 
 // Everything the reader writes, until it closes its end; false when it takes too long or says
 // more than any sheet needs.
-bool readAnswer(int fd, std::string& answer) {
-    const auto deadline = std::chrono::steady_clock::now() + kAnswerTimeLimit;
+bool readAnswer(int fd, std::chrono::milliseconds timeLimit, std::string& answer) {
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit;
     answer.reserve(size_t(1) << 20);
     char buffer[65536];
     for (;;) {
@@ -65,8 +65,8 @@ bool readAnswer(int fd, std::string& answer) {
     }
 }
 
-bool runReader(int file, const QString& sheetName, int rowsKept, std::string& answer) {
-    static const std::string program = readerProgram();
+bool runReader(const std::string& program, std::chrono::milliseconds timeLimit, int file,
+               const QString& sheetName, int rowsKept, std::string& answer) {
     if (program.empty()) return false;
     int channel[2];
     if (pipe2(channel, O_CLOEXEC) != 0) return false;
@@ -95,7 +95,7 @@ bool runReader(int file, const QString& sheetName, int rowsKept, std::string& an
         close(channel[0]);
         return false;
     }
-    const bool received = readAnswer(channel[0], answer);
+    const bool received = readAnswer(channel[0], timeLimit, answer);
     close(channel[0]);
     if (!received) kill(child, SIGKILL);
     int status = 0;
@@ -107,12 +107,19 @@ bool runReader(int file, const QString& sheetName, int rowsKept, std::string& an
 } // namespace
 
 SheetOpenResult openWorksheet(const QByteArray& path, const QString& sheetName, int rowsKept) {
+    static const std::string program = readerProgram();
+    return openWorksheetWith(program, kAnswerTimeLimit, path, sheetName, rowsKept);
+}
+
+SheetOpenResult openWorksheetWith(const std::string& readerProgram,
+                                  std::chrono::milliseconds timeLimit, const QByteArray& path,
+                                  const QString& sheetName, int rowsKept) {
     SheetOpenResult result;
     const int file = openRegularFile(path);
     if (file < 0) return result;
     result.status = SheetOpenStatus::CannotRead;
     std::string answer;
-    const bool answered = runReader(file, sheetName, rowsKept, answer);
+    const bool answered = runReader(readerProgram, timeLimit, file, sheetName, rowsKept, answer);
     close(file);
     if (!answered || answer.empty()) return result;
     if (answer[0] == 'S' && answer.size() == 1) {
