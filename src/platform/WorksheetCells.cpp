@@ -6,10 +6,6 @@ namespace {
 
 const WorksheetCell kEmptyCell;
 
-template <typename T> void put(std::string& out, T value) {
-    out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 // Reads the serialized form; every take fails past the end instead of reading there.
 class Bytes {
 public:
@@ -92,26 +88,29 @@ void WorksheetCells::setStoredText(int row, int column, uint32_t at, uint32_t si
 }
 
 std::string WorksheetCells::serialize() const {
-    std::string out;
-    out.reserve(16 + texts_.size() + cells_.size() * 4);
-    put(out, static_cast<uint8_t>(dateSystem_));
-    put(out, static_cast<uint32_t>(rowCount()));
-    put(out, static_cast<uint32_t>(usedColumns_));
-    put(out, static_cast<uint32_t>(texts_.size()));
-    out += texts_;
+    size_t size = 13 + texts_.size();
+    for (const WorksheetCell& cell : cells_)
+        size += cell.kind == CellKind::Empty ? 1 : cell.kind == CellKind::Text ? 10 : 9;
+    std::string out(size, '\0');
+    char* to = out.data();
+    auto put = [&to](auto value) {
+        std::memcpy(to, &value, sizeof value);
+        to += sizeof value;
+    };
+    put(static_cast<uint8_t>(dateSystem_));
+    put(static_cast<uint32_t>(rowCount()));
+    put(static_cast<uint32_t>(usedColumns_));
+    put(static_cast<uint32_t>(texts_.size()));
+    std::memcpy(to, texts_.data(), texts_.size());
+    to += texts_.size();
     for (const WorksheetCell& cell : cells_) {
-        put(out, static_cast<uint8_t>(cell.kind));
-        switch (cell.kind) {
-        case CellKind::Empty:
-            break;
-        case CellKind::Text:
-            put(out, static_cast<uint8_t>(cell.cut));
-            put(out, cell.textAt);
-            put(out, cell.textSize);
-            break;
-        default:
-            put(out, cell.number);
-            break;
+        put(static_cast<uint8_t>(cell.kind));
+        if (cell.kind == CellKind::Text) {
+            put(static_cast<uint8_t>(cell.cut));
+            put(cell.textAt);
+            put(cell.textSize);
+        } else if (cell.kind != CellKind::Empty) {
+            put(cell.number);
         }
     }
     return out;
