@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -346,5 +349,40 @@ TEST(SheetLoader, OnlyRegularFilesAreRead) {
             loadDataFile(*series, dir.path(), QString::fromUtf8(name), QStringLiteral("sheet1$"));
         ASSERT_TRUE(failure) << name;
         EXPECT_EQ(failure->problem, LoadProblem::CannotOpen) << name;
+    }
+}
+
+TEST(SheetLoader, TheReaderProgramAnswersOnlyTheProgramThatStartedIt) {
+    // Started for another parent (one that has died since, say) it does nothing at all.
+    char self[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+    const std::string reader = std::string(self).substr(0, std::string(self).rfind('/')) +
+                               "/../libexec/nimbrel/nimbrel-workbook-reader";
+    const std::string workbook = QFile::encodeName(kFixtures).toStdString() + "/numbers.xls";
+    auto run = [&](const std::string& parent) {
+        // sh execs the reader, so this process is its parent.
+        const std::string command =
+            "exec '" + reader + "' sheet1 3 " + parent + " < '" + workbook + "'";
+        std::FILE* pipe = popen(command.c_str(), "r");
+        std::string answer;
+        char buffer[4096];
+        for (size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            answer.append(buffer, got);
+        const int status = pipe ? pclose(pipe) : -1;
+        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, answer);
+    };
+    const auto answered = run(std::to_string(getpid()));
+    EXPECT_EQ(answered.first, 0);
+    ASSERT_FALSE(answered.second.empty());
+    EXPECT_EQ(answered.second[0], 'O');
+    const std::optional<WorksheetCells> cells =
+        WorksheetCells::deserialize(std::string_view(answered.second).substr(1), 3);
+    ASSERT_TRUE(cells);
+    EXPECT_EQ(cells->rowCount(), 3);
+
+    for (const std::string& parent : {std::string("1"), std::string("x")}) {
+        const auto refused = run(parent);
+        EXPECT_EQ(refused.first, 2) << parent;
+        EXPECT_EQ(refused.second, "") << parent;
     }
 }
