@@ -3,7 +3,7 @@
 
 nimbrel_packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev libfreexl-dev
+    qt6-base-dev libgl-dev libgsf-1-dev
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     poppler-utils

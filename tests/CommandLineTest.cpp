@@ -1,13 +1,19 @@
 #include "app/CommandLine.h"
 
+#include "platform/FileAccess.h"
+
 #include "LoaderTestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -134,4 +140,126 @@ TEST(CommandLine, ExportOfEachFixtureEqualsItsTable) {
         EXPECT_EQ(result.standardOutput, fileBytes(input.left(input.lastIndexOf(QLatin1Char('.'))) +
                                                    QStringLiteral(".csv")));
     }
+}
+
+TEST(CommandLine, TheExportReplacesOutWholeOrLeavesItAlone) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    auto writeOut = [&] {
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("what OUT held\n");
+        file.close();
+        ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    };
+    auto folder = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    writeOut();
+    // Nothing could be read: OUT keeps what it held, and standard output gets nothing either.
+    for (const char* input : {"missing.txt", "not_a_workbook.xls", "truncated.xls"}) {
+        const CommandResult result =
+            runCommandLine({QStringLiteral("--export-csv"), out, fixture(input)});
+        EXPECT_EQ(result.exitCode, 1) << input;
+        EXPECT_EQ(fileBytes(out), "what OUT held\n") << input;
+        EXPECT_EQ(
+            runCommandLine({QStringLiteral("--export-csv"), QStringLiteral("-"), fixture(input)})
+                .standardOutput,
+            "")
+            << input;
+    }
+    // A load that read something replaces OUT, keeping its permissions and leaving no
+    // temporary file beside it.
+    const CommandResult result =
+        runCommandLine({QStringLiteral("--export-csv"), out, fixture("examples/one_price_lf.txt")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(fileBytes(out), fileBytes(fixture("examples/one_price_lf.csv")));
+    EXPECT_EQ(QFile::permissions(out), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(folder(), QStringList{QStringLiteral("out.csv")});
+
+    // Through a symbolic link the file it points at is replaced; a device is written to.
+    ASSERT_TRUE(QFile::link(out, dir.filePath(QStringLiteral("link.csv"))));
+    EXPECT_EQ(
+        runCommandLine({QStringLiteral("--export-csv"), dir.filePath(QStringLiteral("link.csv")),
+                        fixture("text/day_lines.txt")})
+            .exitCode,
+        0);
+    EXPECT_EQ(fileBytes(out), fileBytes(fixture("text/day_lines.csv")));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("link.csv"))).isSymLink());
+    EXPECT_EQ(runCommandLine({QStringLiteral("--export-csv"), QStringLiteral("/dev/null"),
+                              fixture("text/day_lines.txt")})
+                  .exitCode,
+              0);
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
+}
+
+TEST(CommandLine, OutNamingTheDataFileIsAWrongCommand) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString data = dir.filePath(QStringLiteral("data.txt"));
+    ASSERT_TRUE(QFile::copy(fixture("text/day_lines.txt"), data));
+    ASSERT_TRUE(QFile::link(data, dir.filePath(QStringLiteral("link.txt"))));
+    ASSERT_EQ(link(QFile::encodeName(data).constData(),
+                   QFile::encodeName(dir.filePath(QStringLiteral("hard.txt"))).constData()),
+              0);
+    const std::string before = fileBytes(data);
+    for (const QString& out :
+         {data, dir.path() + QStringLiteral("/./data.txt"),
+          dir.filePath(QStringLiteral("link.txt")), dir.filePath(QStringLiteral("hard.txt"))}) {
+        const CommandResult result = runCommandLine({QStringLiteral("--export-csv"), out, data});
+        EXPECT_EQ(result.exitCode, 2) << out.toStdString();
+        EXPECT_NE(result.standardError.find("--export-csv OUT"), std::string::npos);
+    }
+    EXPECT_EQ(fileBytes(data), before);
+}
+
+TEST(CommandLine, AFailedWriteToStandardOutputIsReported) {
+    CommandResult result = runCommandLine(
+        {QStringLiteral("--export-csv"), QStringLiteral("-"), fixture("text/day_lines.txt")});
+    ASSERT_EQ(result.exitCode, 0);
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_TRUE(full);
+    std::FILE* errors = std::tmpfile();
+    EXPECT_EQ(writeCommandOutput(result, full, errors), 1);
+    std::fclose(full);
+    std::rewind(errors);
+    char text[256] = {};
+    (void)!std::fread(text, 1, sizeof text - 1, errors);
+    std::fclose(errors);
+    EXPECT_STREQ(text, "エラー: ファイルに書き込めません\n-\n");
+
+    // The problem of the load stays, and the status says the worse.
+    result.exitCode = 1;
+    result.standardError = "エラー: 4行目のデータを読めません\n1日分を読み込みました\n";
+    std::FILE* nowhere = std::fopen("/dev/null", "w");
+    EXPECT_EQ(writeCommandOutput(result, nowhere, nowhere), 1);
+    std::fclose(nowhere);
+}
+
+TEST(CommandLine, FileNamesThatAreNotUtf8StillOpen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray text = folder + "/d\xFF\xFE.txt", workbook = folder + "/w\xE9.xls",
+                     out = folder + "/o\x81.csv";
+    ASSERT_EQ(link(QFile::encodeName(fixture("text/day_lines.txt")).constData(), text.constData()),
+              0);
+    ASSERT_EQ(link(QFile::encodeName(fixture("numbers.xls")).constData(), workbook.constData()), 0);
+    CommandResult result =
+        runCommandLine({QStringLiteral("--export-csv"), QStringLiteral("-"), decodeFileName(text)});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_EQ(result.standardOutput, fileBytes(fixture("text/day_lines.csv")));
+    result = runCommandLine(
+        {QStringLiteral("--export-csv"), decodeFileName(out), decodeFileName(workbook)});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_EQ(access(out.constData(), F_OK), 0);
+}
+
+TEST(FileNames, KeepTheirBytesThroughAQString) {
+    const QByteArray names[] = {"plain.txt", "日経.txt",     "d\xFF\xFE.txt",        "\x80",
+                                "a\xE6\x97", "\xED\xA0\x80", "\xF0\x9F\x98\x80.xls", ""};
+    for (const QByteArray& name : names)
+        EXPECT_EQ(encodeFileName(decodeFileName(name)), name) << name.toHex().constData();
+    EXPECT_EQ(decodeFileName("日経.txt"), QStringLiteral("日経.txt"));
+    EXPECT_EQ(encodeFileName(QStringLiteral("日経.txt")), QByteArray("日経.txt"));
 }

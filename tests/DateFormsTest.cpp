@@ -51,10 +51,44 @@ TEST(DateForms, CalendarDateTexts) {
         EXPECT_FALSE(calendarDateText(text).has_value()) << text;
 }
 
-TEST(DateForms, SerialDaysCountFromTheEndOf1899) {
-    EXPECT_EQ(whole(serialDate(1)), 18991231);
-    EXPECT_EQ(whole(serialDate(39510)), 20080303);
-    EXPECT_EQ(whole(serialDate(39510.75)), 20080303);
-    EXPECT_FALSE(serialDate(1e12).has_value());
-    EXPECT_FALSE(serialDate(std::numeric_limits<double>::quiet_NaN()).has_value());
+TEST(DateForms, SerialDaysAreTheDatesASpreadsheetShows) {
+    // Worked out from the calendar: 1900-01-01 is day 1, and day 60 is the 1900-02-29 that
+    // spreadsheets count, so 1900-03-01 is day 61 and 2008-03-03 is day 39510. In the 1904
+    // system day 0 is 1904-01-01, 1462 days after 1900-01-01's 1900-system day 1 plus the
+    // false leap day.
+    struct Case {
+        double serial;
+        DateSystem system;
+        int64_t date; // 0: unreadable
+    };
+    constexpr auto k1900 = DateSystem::From1900, k1904 = DateSystem::From1904;
+    const Case cases[] = {
+        {1, k1900, 19000101},
+        {1.99, k1900, 19000101},
+        {59, k1900, 19000228},
+        {60, k1900, 0},
+        {61, k1900, 19000301},
+        {39510, k1900, 20080303},
+        {39510.75, k1900, 20080303},
+        {2958465, k1900, 99991231},
+        {2958466, k1900, 0},
+        {0, k1900, 0},
+        {0.5, k1900, 0},
+        {-1, k1900, 0},
+        {1e12, k1900, 0},
+        {0, k1904, 19040101},
+        {38048, k1904, 20080303},
+        {2957003, k1904, 99991231},
+        {2957004, k1904, 0},
+        {-0.5, k1904, 0},
+        {std::numeric_limits<double>::quiet_NaN(), k1900, 0},
+        {std::numeric_limits<double>::infinity(), k1904, 0},
+    };
+    for (const Case& c : cases) {
+        const std::optional<Fixed4> date = serialDate(c.serial, c.system);
+        if (c.date == 0)
+            EXPECT_FALSE(date.has_value()) << c.serial;
+        else
+            EXPECT_EQ(whole(date), c.date) << c.serial;
+    }
 }

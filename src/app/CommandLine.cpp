@@ -5,6 +5,7 @@
 #include "data/CsvExport.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
+#include "platform/FileAccess.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinter.h"
 #include "print/PrintDocument.h"
@@ -15,7 +16,14 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -180,7 +188,8 @@ std::string cannotWrite(const QString& path) {
 }
 
 // Loads the file as the window's open sequence does and computes its lines.
-std::unique_ptr<PriceSeries> loadSeries(const Request& request, CommandResult& result) {
+std::unique_ptr<PriceSeries> loadSeries(const Request& request, CommandResult& result,
+                                        std::optional<LoadProblem>* problem = nullptr) {
     auto series = std::make_unique<PriceSeries>();
     const QFileInfo file(request.file);
     const std::optional<LoadFailure> failure =
@@ -188,23 +197,79 @@ std::unique_ptr<PriceSeries> loadSeries(const Request& request, CommandResult& r
     if (failure) {
         result.exitCode = 1;
         result.standardError = messageLine(failure->message);
+        if (problem) *problem = failure->problem;
     }
     computeIchimoku(*series);
     return series;
 }
 
+bool writeAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// The table goes to a temporary file beside OUT that replaces it once written whole, so that a
+// failed or interrupted export never leaves OUT cut short. A device or FIFO that OUT names
+// (/dev/null, a pipe) is written straight: it cannot be replaced.
+bool writeTableFile(const QByteArray& path, const std::string& table) {
+    struct stat status;
+    if (stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        const int fd = open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) return false;
+        const bool written = writeAll(fd, table);
+        return close(fd) == 0 && written;
+    }
+    // Through a symbolic link: the file it points at is replaced, not the link.
+    QByteArray target = path;
+    if (char* resolved = realpath(path.constData(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temporary = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' +
+                           target.mid(slash + 1) + ".XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    mode_t mode;
+    if (stat(target.constData(), &status) == 0) {
+        mode = status.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    const bool written = fchmod(fd, mode) == 0 && writeAll(fd, table) && fdatasync(fd) == 0;
+    if (close(fd) == 0 && written && rename(temporary.constData(), target.constData()) == 0)
+        return true;
+    unlink(temporary.constData());
+    return false;
+}
+
+// OUT and FILE are the same file, by another name or a link: exporting would overwrite the data.
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first, second;
+    return stat(encodeFileName(a).constData(), &first) == 0 &&
+           stat(encodeFileName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 void exportCsv(const Request& request, CommandResult& result) {
-    const auto series = loadSeries(request, result);
+    std::optional<LoadProblem> problem;
+    const auto series = loadSeries(request, result, &problem);
+    // Nothing could be read: OUT keeps what it held.
+    if (problem == LoadProblem::CannotOpen || problem == LoadProblem::CannotRead) return;
     std::string table = csvTable(*series);
     if (request.output == QLatin1String("-")) {
         result.standardOutput = std::move(table);
         return;
     }
-    QFile out(request.output);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(table.data(), static_cast<qint64>(table.size())) !=
-            static_cast<qint64>(table.size()) ||
-        !out.flush()) {
+    if (!writeTableFile(encodeFileName(request.output), table)) {
         result.exitCode = 1;
         result.standardError += cannotWrite(request.output);
     }
@@ -293,7 +358,9 @@ bool isRenderCommand(const QStringList& arguments) {
 CommandResult runCommandLine(const QStringList& arguments) {
     CommandResult result;
     Request request;
-    if (!parse(arguments, request)) {
+    if (!parse(arguments, request) ||
+        (request.job == Job::ExportCsv && request.output != QLatin1String("-") &&
+         sameFile(request.output, request.file))) {
         result.exitCode = 2;
         result.standardError = kUsage;
         return result;
@@ -305,4 +372,18 @@ CommandResult runCommandLine(const QStringList& arguments) {
     else
         exportCsv(request, result);
     return result;
+}
+
+int writeCommandOutput(const CommandResult& result, std::FILE* out, std::FILE* err) {
+    int exitCode = result.exitCode;
+    std::string errors = result.standardError;
+    const std::string& table = result.standardOutput;
+    if (!table.empty() && (std::fwrite(table.data(), 1, table.size(), out) != table.size() ||
+                           std::fflush(out) != 0)) {
+        exitCode = std::max(exitCode, 1);
+        errors += cannotWrite(QStringLiteral("-"));
+    }
+    std::fwrite(errors.data(), 1, errors.size(), err);
+    std::fflush(err);
+    return exitCode;
 }

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <cstdio>
 #include <string>
 
 // What a command-line run printed and how it ended: 0 clean, 1 the file had a problem (what
@@ -26,3 +27,7 @@ std::string usageText();
 // True when the arguments ask for a render or a print, which need fonts and so a GUI application
 // object.
 bool isRenderCommand(const QStringList& arguments);
+
+// Prints what a run wrote to `out` and `err` and gives its exit status: a table that cannot be
+// written to `out` (standard output) is "ファイルに書き込めません" and status 1.
+int writeCommandOutput(const CommandResult& result, std::FILE* out, std::FILE* err);

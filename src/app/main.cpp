@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "platform/FileAccess.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/PainterSurface.h"
 #include "platform/QtInputBoxes.h"
@@ -39,10 +40,7 @@ int runCommand(int argc, char* argv[], const QStringList& arguments) {
         application = std::make_unique<QGuiApplication>(argc, argv);
         registerChartFonts();
     }
-    const CommandResult result = runCommandLine(arguments);
-    std::fwrite(result.standardOutput.data(), 1, result.standardOutput.size(), stdout);
-    std::fwrite(result.standardError.data(), 1, result.standardError.size(), stderr);
-    return result.exitCode;
+    return writeCommandOutput(runCommandLine(arguments), stdout, stderr);
 }
 
 } // namespace
@@ -50,7 +48,8 @@ int runCommand(int argc, char* argv[], const QStringList& arguments) {
 int main(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // File names keep their bytes, so that a name that is not UTF-8 still opens.
+    for (int i = 1; i < argc; ++i) arguments << decodeFileName(QByteArray(argv[i]));
     if (arguments == QStringList{QStringLiteral("--help")}) {
         std::fputs(usageText().c_str(), stdout);
         return 0;

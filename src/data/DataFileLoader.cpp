@@ -3,8 +3,60 @@
 #include "data/LoadFailures.h"
 #include "data/SheetDataFile.h"
 #include "data/TextDataFile.h"
+#include "platform/FileAccess.h"
 
-#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Plain reads into memory, never a mapping: a file that a download job rewrites during the load
+// then gives changed bytes, not a crash. Reading stops where the load stops using the text.
+std::optional<LoadFailure> loadTextFile(PriceSeries& series, const QString& path) {
+    const int fd = openRegularFile(encodeFileName(path));
+    if (fd < 0) return cannotOpenFailure(path);
+    struct stat status;
+    const size_t expected =
+        fstat(fd, &status) == 0 && status.st_size > 0 ? static_cast<size_t>(status.st_size) : 0;
+    constexpr size_t kChunk = size_t(1) << 18;
+    std::string bytes;
+    bytes.reserve(std::min(expected, kMaxTextBytes) + 1);
+    TextExtent extent;
+    TextEnd end = TextEnd::Whole;
+    for (;;) {
+        const size_t had = bytes.size();
+        bytes.resize(had + kChunk);
+        const ssize_t got = read(fd, bytes.data() + had, kChunk);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(had);
+            continue;
+        }
+        if (got < 0) {
+            close(fd);
+            clearSeries(series);
+            return cannotOpenFailure(path);
+        }
+        bytes.resize(had + static_cast<size_t>(got));
+        if (got == 0) break;
+        if (extent.scan(bytes)) {
+            bytes.resize(extent.end());
+            end = extent.how();
+            break;
+        }
+        if (bytes.size() > kMaxTextBytes) {
+            bytes.resize(kMaxTextBytes);
+            end = TextEnd::Cut;
+            break;
+        }
+    }
+    close(fd);
+    return loadTextData(series, bytes, end);
+}
+
+} // namespace
 
 void clearSeries(PriceSeries& series) {
     series.priceTable.fill(PriceRow{});
@@ -24,17 +76,5 @@ std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& dire
 
     if (fileName.right(4).toLower() == QLatin1String(".xls"))
         return loadSheetFile(series, path, sheetSourceName);
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return cannotOpenFailure(path);
-    // Mapped where the file system allows it: the loader reads the bytes once, in order.
-    if (file.size() > 0) {
-        if (const uchar* mapped = file.map(0, file.size())) {
-            return loadTextData(series, std::string_view(reinterpret_cast<const char*>(mapped),
-                                                         static_cast<size_t>(file.size())));
-        }
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return cannotOpenFailure(path);
-    return loadTextData(series, std::string_view(bytes.constData(), bytes.size()));
+    return loadTextFile(series, path);
 }

@@ -110,8 +110,19 @@ std::optional<Fixed4> calendarDateText(std::string_view text) {
     return dateNumber(year, digitsValue(parts[1]), digitsValue(parts[2]));
 }
 
-std::optional<Fixed4> serialDate(double serial) {
-    if (!std::isfinite(serial) || serial < -657434 || serial > 2958465) return std::nullopt;
-    QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(serial)));
+std::optional<Fixed4> serialDate(double serial, DateSystem system) {
+    constexpr double kLastDay1900 = 2958465, kLastDay1904 = 2957003; // 9999-12-31
+    constexpr double kMissingLeapDay = 60;
+    if (!std::isfinite(serial)) return std::nullopt;
+    const double day = std::floor(serial);
+    QDate date;
+    if (system == DateSystem::From1904) {
+        if (day < 0 || day > kLastDay1904) return std::nullopt;
+        date = QDate(1904, 1, 1).addDays(static_cast<qint64>(day));
+    } else {
+        if (day < 1 || day > kLastDay1900 || day == kMissingLeapDay) return std::nullopt;
+        const QDate dayZero = day < kMissingLeapDay ? QDate(1899, 12, 31) : QDate(1899, 12, 30);
+        date = dayZero.addDays(static_cast<qint64>(day));
+    }
     return dateNumber(date.year(), date.month(), date.day());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Fixed4.h"
+#include "platform/WorksheetCells.h"
 
 #include <optional>
 #include <string_view>
@@ -22,8 +23,11 @@ int windowedYear(int twoDigitYear);
 // 1997-11-9) or as 1997年11月9日. A real calendar date only; otherwise nullopt.
 [[nodiscard]] std::optional<Fixed4> calendarDateText(std::string_view text);
 
-// A spreadsheet serial day number (1 is 1899-12-31) as a date; outside years 1..9999: nullopt.
-[[nodiscard]] std::optional<Fixed4> serialDate(double serial);
+// A workbook's serial day as the date a spreadsheet shows for it; a time of day is dropped. In
+// the 1900 system day 1 is 1900-01-01 and day 60 is the 1900-02-29 that spreadsheets count
+// although it never was; in the 1904 system day 0 is 1904-01-01. Before the first day, that
+// day 60, after 9999-12-31 or not a number: nullopt.
+[[nodiscard]] std::optional<Fixed4> serialDate(double serial, DateSystem system);
 
 // YYYYMMDD of a valid calendar date, otherwise nullopt.
 [[nodiscard]] std::optional<Fixed4> dateNumber(int year, int month, int day);

@@ -54,18 +54,28 @@ std::optional<Fixed4> Fixed4::fromText(std::string_view text) {
     constexpr int64_t kMaxWhole = kMaxUnits / kUnitsPerWhole;
     int64_t whole = 0;
     int digits = 0;
+    // Commas only group digits by thousands: one to three digits before the first, exactly three
+    // after each. A decimal comma (1508,45) is not a thousands group and must not read as one.
+    bool grouped = false;
+    int groupDigits = 0;
     while (pos < s.size()) {
         if (isDigit(s[pos])) {
             whole = whole * 10 + (s[pos] - '0');
             if (whole > kMaxWhole) return std::nullopt;
             ++digits;
+            ++groupDigits;
             ++pos;
-        } else if (s[pos] == ',' && digits > 0 && pos + 1 < s.size() && isDigit(s[pos + 1])) {
-            ++pos; // a digit-group comma stands between two digits
+        } else if (s[pos] == ',') {
+            if (grouped ? groupDigits != 3 : groupDigits < 1 || groupDigits > 3)
+                return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
+            ++pos;
         } else {
             break;
         }
     }
+    if (grouped && groupDigits != 3) return std::nullopt;
 
     int64_t fraction = 0;
     int fractionDigits = 0;

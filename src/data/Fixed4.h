@@ -21,8 +21,9 @@ public:
     // shortest decimal form, the digits a spreadsheet shows for it, so 1508.45 stays 1508.45.
     // Not a finite number, or too large to hold: nullopt.
     [[nodiscard]] static std::optional<Fixed4> fromDouble(double value);
-    // Exact decimal reading: surrounding blanks, a sign, a decimal point and digit-group commas;
-    // digits past the fourth decimal round to nearest, ties to even. Anything else: nullopt.
+    // Exact decimal reading: surrounding blanks, a sign, a decimal point and digit-group commas
+    // (1,500.25; 12,345,678: one to three digits, then groups of exactly three); digits past the
+    // fourth decimal round to nearest, ties to even. Anything else: nullopt.
     [[nodiscard]] static std::optional<Fixed4> fromText(std::string_view text);
 
     constexpr int64_t units() const { return units_; }

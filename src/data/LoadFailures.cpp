@@ -20,7 +20,7 @@ LoadFailure sheetNameFailure() {
     return {LoadProblem::SheetName, errorMessage(QStringLiteral("シート名を確認して下さい"))};
 }
 
-LoadFailure unreadableDayFailure(int line, int daysKept) {
+LoadFailure unreadableDayFailure(int64_t line, int daysKept) {
     return {LoadProblem::UnreadableDay,
             errorMessage(QStringLiteral("%1行目のデータを読めません\n%2日分を読み込みました")
                              .arg(line)

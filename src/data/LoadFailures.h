@@ -6,7 +6,7 @@
 LoadFailure cannotOpenFailure(const QString& path);
 LoadFailure cannotReadFailure(const QString& path);
 LoadFailure sheetNameFailure();
-LoadFailure unreadableDayFailure(int line, int daysKept);
+LoadFailure unreadableDayFailure(int64_t line, int daysKept);
 LoadFailure tooManyDaysFailure();
 
 // Stores one day at row `day` (1..kMaxDays) of the series.

@@ -3,36 +3,73 @@
 #include "data/DateForms.h"
 #include "data/LoadFailures.h"
 #include "data/TextForms.h"
+#include "platform/FileAccess.h"
 #include "platform/Spreadsheet.h"
 
 #include <cstdio>
 
 namespace {
 
-using Kind = SheetCell::Kind;
+using Kind = CellKind;
 
 constexpr int kNameColumn = 0, kDateColumn = 1, kOpenColumn = 2, kHighColumn = 3, kLowColumn = 4,
               kCloseColumn = 5;
+// The heading row, kMaxDays days and one more, which tells that the sheet has too many.
+constexpr int kRowsUsed = kMaxDays + 2;
 
-std::string dateText(const SheetCell& cell) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d", cell.year, cell.month, cell.day);
-    return text;
+std::string errorText(double code) {
+    switch (static_cast<int>(code)) {
+    case 0x00:
+        return "#NULL!";
+    case 0x07:
+        return "#DIV/0!";
+    case 0x0F:
+        return "#VALUE!";
+    case 0x17:
+        return "#REF!";
+    case 0x1D:
+        return "#NAME?";
+    case 0x24:
+        return "#NUM!";
+    case 0x2A:
+        return "#N/A";
+    default:
+        return {};
+    }
 }
 
-// The text a cell shows: numbers in their general form, dates as YYYY/MM/DD.
-std::string cellText(const SheetCell& cell) {
+// The text a cell shows: numbers in their general form, dates as YYYY/MM/DD, booleans and
+// errors as the spreadsheet writes them.
+std::string cellText(const WorksheetCells& sheet, const WorksheetCell& cell) {
     switch (cell.kind) {
     case Kind::Number:
         return generalNumber(cell.number);
     case Kind::Date:
-        return dateText(cell);
+        if (const std::optional<Fixed4> date = serialDate(cell.number, sheet.dateSystem())) {
+            const int64_t ymd = date->units() / Fixed4::kUnitsPerWhole;
+            char text[16];
+            std::snprintf(text, sizeof text, "%04d/%02d/%02d", static_cast<int>(ymd / 10000),
+                          static_cast<int>(ymd / 100 % 100), static_cast<int>(ymd % 100));
+            return text;
+        }
+        return {};
     case Kind::Text:
-        return std::string(cell.text);
+        return std::string(sheet.text(cell));
+    case Kind::Boolean:
+        return cell.number != 0 ? "TRUE" : "FALSE";
+    case Kind::Error:
+        return errorText(cell.number);
     case Kind::Empty:
         break;
     }
     return {};
+}
+
+// A text cell holding "" shows as empty, as the result of =IF(...,"",...) below the last day
+// does, so it ends the data like an empty cell.
+bool isEmpty(const WorksheetCells& sheet, const WorksheetCell& cell) {
+    return cell.kind == Kind::Empty ||
+           (cell.kind == Kind::Text && !cell.cut && sheet.text(cell).empty());
 }
 
 size_t characterCount(const std::string& utf8) {
@@ -42,17 +79,27 @@ size_t characterCount(const std::string& utf8) {
     return count;
 }
 
-std::optional<Fixed4> cellDate(const SheetCell& cell, bool compact) {
-    if (cell.kind == Kind::Date) return dateNumber(cell.year, cell.month, cell.day);
-    if (compact) return compactDate(cellText(cell));
-    // A number where a date is expected is a serial day, the way spreadsheets store dates.
-    if (cell.kind == Kind::Number) return serialDate(cell.number);
-    return calendarDateText(cell.text);
+// Booleans and errors are never dates or prices, and a text too long to keep is neither.
+std::optional<Fixed4> cellDate(const WorksheetCells& sheet, const WorksheetCell& cell,
+                               bool compact) {
+    switch (cell.kind) {
+    case Kind::Date:
+        return serialDate(cell.number, sheet.dateSystem());
+    case Kind::Number:
+        // A number where a date is expected is a serial day, the way spreadsheets store dates.
+        return compact ? compactDate(generalNumber(cell.number))
+                       : serialDate(cell.number, sheet.dateSystem());
+    case Kind::Text:
+        if (cell.cut) return std::nullopt;
+        return compact ? compactDate(sheet.text(cell)) : calendarDateText(sheet.text(cell));
+    default:
+        return std::nullopt;
+    }
 }
 
-std::optional<Fixed4> cellPrice(const SheetCell& cell) {
+std::optional<Fixed4> cellPrice(const WorksheetCells& sheet, const WorksheetCell& cell) {
     if (cell.kind == Kind::Number) return Fixed4::fromDouble(cell.number);
-    if (cell.kind == Kind::Text) return Fixed4::fromText(cell.text);
+    if (cell.kind == Kind::Text && !cell.cut) return Fixed4::fromText(sheet.text(cell));
     return std::nullopt;
 }
 
@@ -62,7 +109,7 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
                                          const QString& sheetSourceName) {
     QString sheetName = sheetSourceName;
     if (sheetName.endsWith(QLatin1Char('$'))) sheetName.chop(1);
-    SheetOpenResult opened = openWorksheet(path, sheetName);
+    const SheetOpenResult opened = openWorksheet(encodeFileName(path), sheetName, kRowsUsed);
     switch (opened.status) {
     case SheetOpenStatus::CannotOpen:
         return cannotOpenFailure(path);
@@ -73,15 +120,18 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
     case SheetOpenStatus::Opened:
         break;
     }
-    const Spreadsheet& sheet = *opened.sheet;
-    const int columns = sheet.columnCount();
+    return loadSheetCells(series, *opened.cells);
+}
 
-    const SheetCell& firstName = sheet.cell(1, kNameColumn);
-    const SheetCell& firstDate = sheet.cell(1, kDateColumn);
-    series.titleLine2 = QString::fromStdString(cellText(firstName));
+std::optional<LoadFailure> loadSheetCells(PriceSeries& series, const WorksheetCells& sheet) {
+    clearSeries(series);
+    const int columns = sheet.usedColumns();
+    const WorksheetCell& firstName = sheet.cell(1, kNameColumn);
+    const WorksheetCell& firstDate = sheet.cell(1, kDateColumn);
+    series.titleLine2 = QString::fromStdString(cellText(sheet, firstName));
     // A first day without a name ends the data before it starts.
-    if (firstName.kind == Kind::Empty) return std::nullopt;
-    const std::string firstDateText = cellText(firstDate);
+    if (isEmpty(sheet, firstName)) return std::nullopt;
+    const std::string firstDateText = cellText(sheet, firstDate);
     const size_t firstDateLength = characterCount(firstDateText);
     const bool compact = firstDateLength == 6 ||
                          (firstDateLength == 8 && firstDateText.find('/') == std::string::npos);
@@ -90,16 +140,16 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
     Fixed4 low, close; // a sheet without columns E or F repeats the previous row's values
     std::optional<LoadFailure> failure;
     for (int row = 1; row < sheet.rowCount(); ++row) {
-        const SheetCell& date = sheet.cell(row, kDateColumn);
-        const SheetCell& open = sheet.cell(row, kOpenColumn);
-        const SheetCell& high = sheet.cell(row, kHighColumn);
-        const bool onePrice = high.kind == Kind::Empty;
-        const SheetCell& lowCell = sheet.cell(row, kLowColumn);
-        const SheetCell& closeCell = sheet.cell(row, kCloseColumn);
+        const WorksheetCell& date = sheet.cell(row, kDateColumn);
+        const WorksheetCell& open = sheet.cell(row, kOpenColumn);
+        const WorksheetCell& high = sheet.cell(row, kHighColumn);
+        const bool onePrice = isEmpty(sheet, high);
+        const WorksheetCell& lowCell = sheet.cell(row, kLowColumn);
+        const WorksheetCell& closeCell = sheet.cell(row, kCloseColumn);
         // An empty cell where a value belongs ends the data; columns the sheet lacks do not.
-        if (date.kind == Kind::Empty || open.kind == Kind::Empty) break;
-        if (!onePrice && ((columns > kLowColumn && lowCell.kind == Kind::Empty) ||
-                          (columns > kCloseColumn && closeCell.kind == Kind::Empty)))
+        if (isEmpty(sheet, date) || isEmpty(sheet, open)) break;
+        if (!onePrice && ((columns > kLowColumn && isEmpty(sheet, lowCell)) ||
+                          (columns > kCloseColumn && isEmpty(sheet, closeCell))))
             break;
         if (days == kMaxDays) {
             failure = tooManyDaysFailure();
@@ -107,17 +157,17 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
         }
 
         PriceRow day;
-        std::optional<Fixed4> dateValue = cellDate(date, compact);
-        std::optional<Fixed4> openValue = cellPrice(open);
+        std::optional<Fixed4> dateValue = cellDate(sheet, date, compact);
+        std::optional<Fixed4> openValue = cellPrice(sheet, open);
         bool readable = dateValue && openValue;
         if (readable && onePrice) {
             low = close = *openValue;
             day = {*dateValue, *openValue, *openValue, *openValue, *openValue};
         } else if (readable) {
-            std::optional<Fixed4> highValue = cellPrice(high);
-            std::optional<Fixed4> lowValue = columns > kLowColumn ? cellPrice(lowCell) : low;
+            std::optional<Fixed4> highValue = cellPrice(sheet, high);
+            std::optional<Fixed4> lowValue = columns > kLowColumn ? cellPrice(sheet, lowCell) : low;
             std::optional<Fixed4> closeValue =
-                columns > kCloseColumn ? cellPrice(closeCell) : close;
+                columns > kCloseColumn ? cellPrice(sheet, closeCell) : close;
             readable = highValue && lowValue && closeValue;
             if (readable) {
                 low = *lowValue;

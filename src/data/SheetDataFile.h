@@ -1,8 +1,13 @@
 #pragma once
 
 #include "data/DataFileLoader.h"
+#include "platform/WorksheetCells.h"
 
 // Reads the worksheet of an Excel 97 workbook that sheetSourceName names (the sheet name
 // followed by "$") into a cleared series.
 [[nodiscard]] std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& path,
                                                        const QString& sheetSourceName);
+
+// The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open.
+[[nodiscard]] std::optional<LoadFailure> loadSheetCells(PriceSeries& series,
+                                                        const WorksheetCells& sheet);

@@ -103,21 +103,54 @@ bool readDay(std::string_view line, PriceRow& row, int16_t& priceFieldCount) {
 
 } // namespace
 
-std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view bytes) {
+bool TextExtent::scan(std::string_view bytes) {
+    for (size_t at = scanned_; at < bytes.size(); ++at) {
+        const char c = bytes[at];
+        if (c == '\x1A') {
+            end_ = at;
+            how_ = TextEnd::Whole;
+            return true;
+        }
+        if (c == '\r' || (c == '\n' && !afterCr_)) {
+            ++linesEnded_;
+            lineHasText_ = false;
+        } else if (c != '\n' && !lineHasText_ && !isBlank(c) && linesEnded_ >= 2) {
+            lineHasText_ = true;
+            if (++dayLines_ > kMaxDays) {
+                end_ = at + 1; // enough of the line for the load to see a day there
+                how_ = TextEnd::Stopped;
+                return true;
+            }
+        }
+        afterCr_ = c == '\r';
+    }
+    scanned_ = bytes.size();
+    return false;
+}
+
+std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view bytes, TextEnd end) {
     clearSeries(series);
+    if (const size_t dosEnd = bytes.find('\x1A'); dosEnd != std::string_view::npos)
+        bytes = bytes.substr(0, dosEnd);
+    // A text read only in part ends in a line begun but not read to its end: it is never read
+    // as a line, and the encoding is told from the lines before it.
+    if (end != TextEnd::Whole) {
+        const size_t lastEnd = bytes.find_last_of("\r\n");
+        bytes = bytes.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
+    }
     const TextEncoding encoding = detectEncoding(bytes);
     LineReader lines(withoutByteOrderMark(bytes));
     std::string_view line;
-    if (!lines.next(line)) return std::nullopt;
-    series.titleLine1 = decodeText(withoutTrailingBlanks(line), encoding);
-    if (!lines.next(line)) return std::nullopt;
-    series.titleLine2 = decodeText(withoutTrailingBlanks(line), encoding);
-
-    int lineNumber = 2;
+    int64_t lineNumber = 0;
     int days = 0;
     std::optional<LoadFailure> failure;
     while (lines.next(line)) {
         ++lineNumber;
+        if (lineNumber <= 2) {
+            (lineNumber == 1 ? series.titleLine1 : series.titleLine2) =
+                decodeText(withoutTrailingBlanks(line), encoding);
+            continue;
+        }
         if (withoutTrailingBlanks(line).empty()) continue;
         if (days == kMaxDays) {
             failure = tooManyDaysFailure();
@@ -133,6 +166,8 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         storeDay(series, days, row);
         series.priceFieldCount = fieldCount;
     }
+    if (!failure && end == TextEnd::Stopped) failure = tooManyDaysFailure();
+    if (!failure && end == TextEnd::Cut) failure = unreadableDayFailure(lineNumber + 1, days);
     series.dataCount = days;
     return failure;
 }

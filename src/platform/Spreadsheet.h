@@ -1,36 +1,31 @@
 #pragma once
 
+#include "platform/WorksheetCells.h"
+
+#include <QByteArray>
 #include <QString>
 
-#include <memory>
-#include <string_view>
-
-// One cell of a worksheet as the loader needs it.
-struct SheetCell {
-    enum class Kind { Empty, Number, Date, Text };
-    Kind kind = Kind::Empty;
-    double number = 0;                // Number
-    int year = 0, month = 0, day = 0; // Date
-    std::string_view text;            // Text, in UTF-8, held by the sheet
-};
-
-// The active worksheet of an opened workbook. Rows and columns count from 0; row 0 is the
-// heading row. Cells outside rowCount() x columnCount() do not exist.
-class Spreadsheet {
-public:
-    virtual ~Spreadsheet() = default;
-    virtual int rowCount() const = 0;
-    virtual int columnCount() const = 0;
-    // An empty cell outside the sheet.
-    virtual const SheetCell& cell(int row, int column) const = 0;
-};
+#include <chrono>
+#include <optional>
+#include <string>
 
 enum class SheetOpenStatus { Opened, CannotOpen, CannotRead, NoSuchSheet };
 
 struct SheetOpenResult {
     SheetOpenStatus status = SheetOpenStatus::CannotOpen;
-    std::unique_ptr<Spreadsheet> sheet; // set when opened
+    std::optional<WorksheetCells> cells; // set when opened
 };
 
-// Opens the worksheet named sheetName (matched without regard to case) of an Excel 97 workbook.
-[[nodiscard]] SheetOpenResult openWorksheet(const QString& path, const QString& sheetName);
+// Columns A to F of the first rowsKept rows of the worksheet named sheetName (matched without
+// regard to case) of an Excel 97 or Excel 95 workbook. The workbook is read by the reader
+// process (nimbrel-workbook-reader) within limits of memory and time: a file that crashes it,
+// or takes too long, is one it cannot read. `path` is the file name's bytes.
+[[nodiscard]] SheetOpenResult openWorksheet(const QByteArray& path, const QString& sheetName,
+                                            int rowsKept);
+
+// The same with another reader program and time limit: how the program meets a reader that
+// crashes, hangs or answers nonsense.
+[[nodiscard]] SheetOpenResult openWorksheetWith(const std::string& readerProgram,
+                                                std::chrono::milliseconds timeLimit,
+                                                const QByteArray& path, const QString& sheetName,
+                                                int rowsKept);

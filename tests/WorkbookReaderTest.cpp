@@ -1,0 +1,401 @@
+#include "platform/WorkbookReader.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+const std::string kFixtures = NIMBREL_FIXTURES;
+constexpr int kRows = 15002;
+
+std::string u16(unsigned value) {
+    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8 & 0xFF)};
+}
+std::string u32(uint32_t value) {
+    return u16(value & 0xFFFF) + u16(value >> 16);
+}
+std::string f64(double value) {
+    std::string bytes(8, '\0');
+    std::memcpy(bytes.data(), &value, 8);
+    return bytes;
+}
+std::string record(unsigned id, const std::string& data) {
+    return u16(id) + u16(static_cast<unsigned>(data.size())) + data;
+}
+std::string cell(unsigned row, unsigned column, unsigned xf = 0) {
+    return u16(row) + u16(column) + u16(xf);
+}
+std::string bof(unsigned type, unsigned version = 0x0600) {
+    return record(0x0809, u16(version) + u16(type) + std::string(12, '\0'));
+}
+std::string eof() {
+    return record(0x000A, "");
+}
+std::string boundSheet(uint32_t at, const std::string& name, unsigned type = 0) {
+    return record(0x0085, u32(at) + '\0' + static_cast<char>(type) +
+                              static_cast<char>(name.size()) + '\0' + name);
+}
+// A compressed (one byte a character) BIFF8 string with a 16-bit length.
+std::string text8(const std::string& latin1) {
+    return u16(static_cast<unsigned>(latin1.size())) + '\0' + latin1;
+}
+std::string result(unsigned type, unsigned value) {
+    return std::string{
+        static_cast<char>(type), '\0', static_cast<char>(value), '\0', '\0', '\0', '\xFF', '\xFF'};
+}
+std::string formula(unsigned row, unsigned column, const std::string& result, unsigned xf = 0) {
+    return record(0x0006, cell(row, column, xf) + result + u16(0) + u32(0) + u16(1) + '\x1E');
+}
+
+// A BIFF8 workbook stream: the globals (extra records, then one worksheet "sheet1" holding
+// `cells`), then the worksheet.
+std::string workbook(const std::string& globals, const std::string& cells) {
+    const std::string sheet = bof(0x0010) + cells + eof();
+    const size_t globalsSize =
+        bof(5).size() + globals.size() + boundSheet(0, "sheet1").size() + eof().size();
+    return bof(5) + globals + boundSheet(static_cast<uint32_t>(globalsSize), "sheet1") + eof() +
+           sheet;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+std::unique_ptr<WorkbookReader> openFixture(const std::string& name) {
+    const int fd = open((kFixtures + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_GE(fd, 0) << name;
+    auto workbook = WorkbookReader::openFile(fd);
+    close(fd);
+    return workbook;
+}
+
+WorksheetCells firstSheet(const std::string& stream, int rows = kRows) {
+    const auto workbook = WorkbookReader::openBytes(stream);
+    EXPECT_TRUE(workbook);
+    if (!workbook) return WorksheetCells();
+    std::optional<WorksheetCells> cells = workbook->readSheet(0, rows);
+    EXPECT_TRUE(cells);
+    return cells ? std::move(*cells) : WorksheetCells();
+}
+
+// "kind:value" of a cell, the way the expectations below are written.
+std::string show(const WorksheetCells& cells, int row, int column) {
+    const WorksheetCell& c = cells.cell(row, column);
+    std::ostringstream out;
+    switch (c.kind) {
+    case CellKind::Empty:
+        return "empty";
+    case CellKind::Text:
+        return "text:" + std::string(cells.text(c)) + (c.cut ? "..." : "");
+    case CellKind::Number:
+        out << "number:";
+        break;
+    case CellKind::Date:
+        out << "date:";
+        break;
+    case CellKind::Boolean:
+        out << "boolean:";
+        break;
+    case CellKind::Error:
+        out << "error:";
+        break;
+    }
+    out.precision(17);
+    out << c.number;
+    return out.str();
+}
+
+} // namespace
+
+TEST(WorkbookReader, ReadsEveryKindOfCellRecord) {
+    const std::string cells =
+        record(0x0203, cell(1, 1) + f64(1508.45)) +          // NUMBER
+        record(0x027E, cell(1, 2) + u32(1500u << 2 | 2)) +   // RK, integer
+        record(0x027E, cell(1, 3) + u32(150025u << 2 | 3)) + // RK, integer / 100
+        record(0x027E, cell(1, 4) + u32(0x3FF00000)) +       // RK, the top of 1.0
+        record(0x027E, cell(1, 5) + u32(0x40590000 | 1)) +   // RK, 100.0 / 100
+        record(0x00BD, u16(2) + u16(1) + u16(0) + u32(7u << 2 | 2) + u16(0) + u32(0xFFFFFFFEu) +
+                           u16(0) + u32(0x40240000) + u16(3)) + // MULRK
+        record(0x0205, cell(3, 1) + '\x01' + '\x00') +          // BOOLERR: TRUE
+        record(0x0205, cell(3, 2) + '\x2A' + '\x01') +          // BOOLERR: #N/A
+        record(0x0204, cell(3, 3) + text8("1,500.25")) +        // LABEL
+        record(0x0201, cell(3, 4)) +                            // BLANK
+        formula(4, 1, f64(42.5)) +
+        formula(4, 2, result(0, 0)) + record(0x0207, text8("x,y")) + // the text result
+        formula(4, 3, result(1, 1)) + formula(4, 4, result(2, 7)) + formula(4, 5, result(3, 0)) +
+        formula(5, 1, result(0, 0)) + record(0x0203, cell(5, 2) + f64(1)); // text never given
+    const WorksheetCells sheet = firstSheet(workbook("", cells));
+    const struct {
+        int row, column;
+        const char* shown;
+    } expected[] = {
+        {1, 1, "number:1508.45"}, {1, 2, "number:1500"},   {1, 3, "number:1500.25"},
+        {1, 4, "number:1"},       {1, 5, "number:1"},      {2, 1, "number:7"},
+        {2, 2, "number:-1"},      {2, 3, "number:10"},     {3, 1, "boolean:1"},
+        {3, 2, "error:42"},       {3, 3, "text:1,500.25"}, {3, 4, "empty"},
+        {4, 1, "number:42.5"},    {4, 2, "text:x,y"},      {4, 3, "boolean:1"},
+        {4, 4, "error:7"},        {4, 5, "text:"},         {5, 1, "error:-1"},
+        {0, 0, "empty"},
+    };
+    for (const auto& e : expected)
+        EXPECT_EQ(show(sheet, e.row, e.column), e.shown) << e.row << "," << e.column;
+    EXPECT_EQ(sheet.rowCount(), 6);
+    EXPECT_EQ(sheet.usedColumns(), 6);
+}
+
+TEST(WorkbookReader, ReadsSharedStringsAcrossContinueRecords) {
+    // String 1 starts one byte a character and goes on two bytes a character in the next
+    // record; string 2 is two-byte; string 3 has a formatting run and string 4 extended data,
+    // both running over a record boundary.
+    const std::string sst =
+        record(0x00FC, u32(5) + u32(5) + text8("name") + u16(4) + '\0' + "ab") +
+        record(0x003C, std::string("\x01" "c\0d\0", 5) + u16(2) + '\x01' + "\xE5\x65\x2C\x67" +
+                           u16(4) + '\x08' + u16(1) + "rich" + std::string("\x01\x00", 2)) +
+        record(0x003C, std::string("\x00\x00", 2) + u16(3) + '\x04' + u32(6) + "ext" + "123") +
+        record(0x003C, std::string("456"));
+    std::string cells;
+    for (unsigned i = 0; i < 5; ++i) cells += record(0x00FD, cell(1, i) + u32(i));
+    cells += record(0x00FD, cell(1, 5) + u32(99)); // not in the table
+    const WorksheetCells sheet = firstSheet(workbook(sst, cells));
+    EXPECT_EQ(show(sheet, 1, 0), "text:name");
+    EXPECT_EQ(show(sheet, 1, 1), "text:abcd");
+    EXPECT_EQ(show(sheet, 1, 2), "text:日本");
+    EXPECT_EQ(show(sheet, 1, 3), "text:rich");
+    EXPECT_EQ(show(sheet, 1, 4), "text:ext");
+    EXPECT_EQ(show(sheet, 1, 5), "error:-1");
+}
+
+TEST(WorkbookReader, TellsDatesByTheNumberFormatOfTheCell) {
+    struct Case {
+        const char* format; // nullptr: a built-in format, by index
+        unsigned index;
+        bool date;
+    };
+    const Case cases[] = {
+        {"yyyy/mm/dd", 164, true},
+        {"yyyy/mm/dd;@", 165, true},
+        {"[$-411]ggge\"\xE5\xB9\xB4\"m\"\xE6\x9C\x88\"d\"\xE6\x97\xA5\"", 166, true},
+        {"h:mm", 167, true},
+        {"[h]:mm:ss", 168, true},
+        {"m/d", 169, true},
+        {"0.00E+00", 170, false},
+        {"G/\xE6\xA8\x99\xE6\xBA\x96", 171, false}, // G/標準, Japanese for General
+        {"General", 172, false},
+        {"#,##0", 173, false},
+        {"0.00_);[Red]\\(0.00\\)", 174, false},
+        {"\"yen\"#,##0", 175, false},
+        {"@", 176, false},
+        {nullptr, 14, true},
+        {nullptr, 31, true}, // yyyy"年"m"月"d"日"
+        {nullptr, 0, false},
+        {nullptr, 2, false},
+    };
+    std::string globals, cells;
+    unsigned xf = 0, column = 0;
+    for (const Case& c : cases) {
+        if (c.format) {
+            const std::string utf8 = c.format;
+            // Two bytes a character, as Excel writes formats with Japanese in them.
+            std::string wide;
+            for (const char16_t unit : QString::fromUtf8(utf8.c_str()).toStdU16String())
+                wide += u16(unit);
+            globals += record(0x041E, u16(c.index) + u16(static_cast<unsigned>(wide.size() / 2)) +
+                                          '\x01' + wide);
+        }
+        globals += record(0x00E0, u16(0) + u16(c.index) + std::string(16, '\0'));
+        cells += record(0x0203, cell(1 + column / 6, column % 6, xf) + f64(39510));
+        ++xf;
+        ++column;
+    }
+    const WorksheetCells sheet = firstSheet(workbook(globals, cells));
+    column = 0;
+    for (const Case& c : cases) {
+        const WorksheetCell& read = sheet.cell(1 + static_cast<int>(column / 6), column % 6);
+        EXPECT_EQ(read.kind, c.date ? CellKind::Date : CellKind::Number)
+            << (c.format ? c.format : "built-in") << " " << c.index;
+        ++column;
+    }
+
+    // A FORMAT record for a built-in number gives it its own meaning.
+    const WorksheetCells overridden =
+        firstSheet(workbook(record(0x041E, u16(14) + text8("0.00")) +
+                                record(0x00E0, u16(0) + u16(14) + std::string(16, '\0')),
+                            record(0x0203, cell(1, 1, 0) + f64(39510))));
+    EXPECT_EQ(overridden.cell(1, 1).kind, CellKind::Number);
+}
+
+TEST(WorkbookReader, KeepsColumnsAToFOfTheRowsAskedForAndCutsLongTexts) {
+    std::string kanji;
+    for (int i = 0; i < 100; ++i) kanji += "\xE6\x97\xA5"; // 日, 3 bytes in UTF-8
+    std::string wide;
+    for (int i = 0; i < 100; ++i) wide += "\xE5\x65";
+    const std::string cells = record(0x0203, cell(5, 1) + f64(1)) + // a row past those asked for
+                              record(0x0203, cell(1, 7) + f64(2)) + // column H
+                              record(0x0203, cell(2, 5) + f64(3)) + // F3
+                              record(0x0204, cell(1, 1) + text8(std::string(300, 'x'))) +
+                              record(0x0204, cell(1, 2) + u16(100) + '\x01' + wide);
+    const WorksheetCells sheet = firstSheet(workbook("", cells), 3);
+    EXPECT_EQ(sheet.rowCount(), 3);
+    EXPECT_EQ(sheet.usedColumns(), 8);
+    EXPECT_EQ(show(sheet, 2, 5), "number:3");
+    EXPECT_EQ(show(sheet, 5, 1), "empty");
+    EXPECT_EQ(show(sheet, 1, 1), "text:" + std::string(256, 'x') + "...");
+    // 85 characters: the 86th would pass 256 bytes.
+    EXPECT_EQ(show(sheet, 1, 2), "text:" + kanji.substr(0, 255) + "...");
+
+    const auto days = openFixture("days15001.xls");
+    ASSERT_TRUE(days);
+    const std::optional<WorksheetCells> firstRows = days->readSheet(0, 5);
+    ASSERT_TRUE(firstRows);
+    EXPECT_EQ(firstRows->rowCount(), 5);
+    EXPECT_EQ(show(*firstRows, 4, 1), "number:19700108");
+}
+
+TEST(WorkbookReader, RefusesWorkbooksWithoutAUsableSheetDirectory) {
+    const std::string sheet = bof(0x0010) + eof();
+    const std::string good = workbook("", "");
+    const size_t globalsSize = good.size() - sheet.size();
+    const std::string refused[] = {
+        bof(5) + eof() + sheet, // no worksheet
+        bof(5) + boundSheet(static_cast<uint32_t>(globalsSize), "chart", 2) + eof() + sheet,
+        bof(5) + boundSheet(100000, "sheet1") + eof() + sheet, // past the end
+        bof(5) + boundSheet(4, "sheet1") + eof() + sheet,      // not at a BOF
+        bof(5) + record(0x0085, u32(0) + std::string("\0\0\x09\0sheet1", 10)) + eof() + sheet,
+        bof(5) + record(0x002F, u16(1)) + good.substr(bof(5).size()), // encrypted
+        bof(5, 0x0400) + good.substr(bof(5).size()),                  // Excel 4
+        bof(0x0010) + good.substr(bof(5).size()),                     // not the globals
+        good.substr(0, globalsSize - eof().size()),                   // no globals end
+        "",
+        "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 and not a compound file after all",
+    };
+    ASSERT_TRUE(WorkbookReader::openBytes(good));
+    for (const std::string& bytes : refused)
+        EXPECT_FALSE(WorkbookReader::openBytes(bytes)) << &bytes - refused;
+}
+
+TEST(WorkbookReader, ASheetCutShortOrWithBrokenCellsIsDamaged) {
+    const std::string chart = bof(0x0020) + record(0x0203, cell(1, 1) + f64(9)) + eof();
+    const std::string good = workbook("", chart + record(0x0203, cell(1, 2) + f64(1)));
+    const WorksheetCells sheet = firstSheet(good);
+    EXPECT_EQ(show(sheet, 1, 1), "empty") << "a chart's own records are not the sheet's";
+    EXPECT_EQ(show(sheet, 1, 2), "number:1");
+
+    const std::string damaged[] = {
+        good.substr(0, good.size() - eof().size()),                        // no EOF
+        workbook("", record(0x0203, cell(1, 1) + "\0\0\0")),               // NUMBER too short
+        workbook("", record(0x0204, cell(1, 1) + u16(10) + '\0' + "abc")), // text past its record
+        workbook("", record(0x0205, cell(1, 1))),                          // BOOLERR too short
+    };
+    for (const std::string& bytes : damaged) {
+        const auto workbook = WorkbookReader::openBytes(bytes);
+        ASSERT_TRUE(workbook) << &bytes - damaged;
+        EXPECT_FALSE(workbook->readSheet(0, kRows)) << &bytes - damaged;
+    }
+}
+
+TEST(WorkbookReader, ReadsTheFixtureWorkbooks) {
+    // Values as the fixture script wrote them (tests/fixtures/README.md).
+    auto formulas = openFixture("formulas.xls");
+    ASSERT_TRUE(formulas);
+    std::optional<WorksheetCells> sheet = formulas->readSheet(0, kRows);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(show(*sheet, 1, 0), "text:トヨタ自動車");
+    EXPECT_EQ(show(*sheet, 1, 5), "number:1499.7"); // E2 1488.7 + 11
+    EXPECT_EQ(show(*sheet, 4, 1), "date:41004");    // 2012-04-05
+    EXPECT_EQ(show(*sheet, 7, 2), "text:1,500.25");
+
+    auto dates1904 = openFixture("dates_1904.xls");
+    ASSERT_TRUE(dates1904);
+    EXPECT_EQ(dates1904->dateSystem(), DateSystem::From1904);
+    sheet = dates1904->readSheet(0, kRows);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(show(*sheet, 1, 1), "date:38048"); // 2008-03-03 counted from 1904-01-01
+
+    auto excel95 = openFixture("biff5.xls");
+    ASSERT_TRUE(excel95);
+    EXPECT_EQ(excel95->sheetNames(), std::vector<std::string>{"Sheet1"});
+    sheet = excel95->readSheet(0, kRows);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(show(*sheet, 1, 0), "text:日本電気");
+    EXPECT_EQ(show(*sheet, 5, 1), "text:20110408");
+    EXPECT_EQ(show(*sheet, 2, 3), "number:861.75");
+
+    auto twoSheets = openFixture("two_sheets.xls");
+    ASSERT_TRUE(twoSheets);
+    EXPECT_EQ(twoSheets->sheetNames(), (std::vector<std::string>{"prices", "Sheet1"}));
+
+    auto longTable = openFixture("long_sst.xls");
+    ASSERT_TRUE(longTable);
+    sheet = longTable->readSheet(0, kRows);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(show(*sheet, 1, 0), "text:三井住友フィナンシャルグループ");
+    EXPECT_EQ(show(*sheet, 700, 1), "text:2007/09/10"); // the 700th weekday from 2005-01-04
+    EXPECT_EQ(sheet->usedColumns(), 7);
+}
+
+TEST(WorkbookReader, SurvivesDamagedFiles) {
+    struct Case {
+        const char* name;
+        bool opens;
+        bool sheetReads;
+    };
+    const Case cases[] = {
+        {"broken/root-entry-name-size-5632.xls", false, false},
+        {"broken/root-entry-name-size-8192.xls", true, true},
+        {"broken/directory-sector-0xffffffff.xls", false, false},
+        {"broken/format-string-longer-than-its-record.xls", true, true},
+        {"broken/second-dimension-record.xls", true, false},
+        {"broken/second-dimension-record-too-large.xls", true, false},
+        {"broken/mulrk-past-the-last-column.biff", true, true},
+        {"truncated.xls", false, false},
+        {"not_a_workbook.xls", false, false},
+        {"no_worksheets.xls", false, false},
+        {"bad_sheet_offset.xls", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto workbook = WorkbookReader::openBytes(fileBytes(kFixtures + "/" + c.name));
+        ASSERT_EQ(workbook != nullptr, c.opens);
+        if (!workbook) continue;
+        const std::optional<WorksheetCells> cells = workbook->readSheet(0, kRows);
+        ASSERT_EQ(cells.has_value(), c.sheetReads);
+        if (cells) {
+            EXPECT_TRUE(WorksheetCells::deserialize(cells->serialize(), kRows));
+        }
+    }
+}
+
+TEST(WorksheetCells, OnlyAWholeConsistentAnswerIsTakenFromTheReader) {
+    WorksheetCells cells(3);
+    cells.setDateSystem(DateSystem::From1904);
+    cells.setText(1, 0, "東芝");
+    cells.set(2, 1, WorksheetCell{CellKind::Date, false, 39510, 0, 0});
+    cells.set(2, 9, WorksheetCell{CellKind::Number, false, 1, 0, 0});
+    const std::string bytes = cells.serialize();
+    const std::optional<WorksheetCells> copy = WorksheetCells::deserialize(bytes, 3);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->dateSystem(), DateSystem::From1904);
+    EXPECT_EQ(copy->usedColumns(), 10);
+    EXPECT_EQ(show(*copy, 1, 0), "text:東芝");
+    EXPECT_EQ(show(*copy, 2, 1), "date:39510");
+
+    for (size_t size = 0; size < bytes.size(); ++size)
+        EXPECT_FALSE(WorksheetCells::deserialize(bytes.substr(0, size), 3)) << size;
+    EXPECT_FALSE(WorksheetCells::deserialize(bytes + '\0', 3));
+    EXPECT_FALSE(WorksheetCells::deserialize(bytes, 2)) << "more rows than asked for";
+    std::string pastTheTexts = bytes;
+    // The text cell's size, made larger than the store: after the 13-byte head, the 6 bytes of
+    // 東芝, the 6 empty cells of row 0 and the text cell's kind, cut flag and offset.
+    pastTheTexts[13 + 6 + 6 + 1 + 1 + 4] = '\x7F';
+    EXPECT_FALSE(WorksheetCells::deserialize(pastTheTexts, 3));
+}
