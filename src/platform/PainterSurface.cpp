@@ -45,7 +45,6 @@ void PainterSurface::setPenStyle(PenStyle style) {
 }
 
 void PainterSurface::setDrawMode(DrawMode mode) {
-    inverting_ = mode == DrawMode::Invert;
     painter_->setCompositionMode(mode == DrawMode::Invert ? QPainter::RasterOp_SourceXorDestination
                                                           : QPainter::CompositionMode_SourceOver);
 }

@@ -40,10 +40,7 @@ protected:
                double penScale, QColor background);
 
     QColor penColor() const { return QColor(penColor_.red, penColor_.green, penColor_.blue); }
-    Rgb penRgb() const { return penColor_; }
-    Qt::PenStyle penStyle() const { return penStyle_; }
     double penPixels() const;
-    bool inverting() const { return inverting_; }
 
 private:
     double toDevice(double twips) const { return twips * unitsPerTwip_; }
@@ -70,7 +67,6 @@ private:
     int penWidth_ = 1;
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     bool penChanged_ = true;
-    bool inverting_ = false;
     double fontPoints_ = 0;
     std::shared_ptr<FontSize> currentFont_;
     std::shared_ptr<FontSize> paintedFont_;
