@@ -145,3 +145,21 @@ TEST(ImageSurface, NumberWidthsAreTheWidthsOfTheirText) {
                 << points;
     }
 }
+
+TEST(ImageSurface, KeepsTheFontsOfEachNameAndSizeApart) {
+    QImage image = chartImage(QSize(100, 100));
+    ImageSurface surface(image);
+    const QString text = QStringLiteral("iiii");
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+    const double fixedPitch = surface.textWidth(text);
+    surface.setFont(QStringLiteral("IPAPMincho"), 12);
+    const double proportional = surface.textWidth(text);
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 9);
+    const double smaller = surface.textWidth(text);
+    EXPECT_LT(proportional, fixedPitch);
+    EXPECT_DOUBLE_EQ(smaller, fixedPitch * 12 / 16); // 12 pixels, not 16: half an em each
+    surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+    EXPECT_DOUBLE_EQ(surface.textWidth(text), fixedPitch);
+    surface.setFont(QStringLiteral("IPAPMincho"), 12);
+    EXPECT_DOUBLE_EQ(surface.textWidth(text), proportional);
+}

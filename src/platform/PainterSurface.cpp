@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 void registerChartFonts() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
@@ -91,21 +92,25 @@ void PainterSurface::setFont(const QString& name, double points) {
     const int pixels = std::max(1, static_cast<int>(std::lround(clamped * unitsPerInch_ / 72)));
     fontPoints_ = pixels * 72 / unitsPerInch_;
     if (currentFont_ && currentFont_->pixels == pixels &&
-        currentFont_->unitsPerInch == unitsPerInch_ && currentFont_->font.family() == name)
+        currentFont_->unitsPerInch == unitsPerInch_ && currentFont_->name == name)
         return;
-    // Kept for the whole run, across surfaces: every pass measures the same texts again.
-    static QHash<QString, QHash<qint64, std::shared_ptr<FontSize>>> known;
-    const qint64 key = (qint64(std::lround(unitsPerInch_ * 1000)) << 20) | pixels;
-    std::shared_ptr<FontSize>& size = known[name][key];
-    if (!size) {
-        QFont font(name);
-        font.setPixelSize(pixels);
-        font.setStyleStrategy(QFont::NoAntialias);
-        size = std::make_shared<FontSize>(
-            FontSize{font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}});
-        size->digitAdvances.fill(-1);
+    // Kept for the whole run, across surfaces: every pass measures the same texts again. A
+    // look along the few sizes in use: hashing the name cost more than the rest of the step
+    // down of 700 date labels.
+    static std::vector<std::shared_ptr<FontSize>> known;
+    for (const std::shared_ptr<FontSize>& size : known) {
+        if (size->pixels == pixels && size->unitsPerInch == unitsPerInch_ && size->name == name) {
+            currentFont_ = size;
+            return;
+        }
     }
-    currentFont_ = size;
+    QFont font(name);
+    font.setPixelSize(pixels);
+    font.setStyleStrategy(QFont::NoAntialias);
+    currentFont_ = std::make_shared<FontSize>(FontSize{
+        name, font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}});
+    currentFont_->digitAdvances.fill(-1);
+    known.push_back(currentFont_);
 }
 
 namespace {

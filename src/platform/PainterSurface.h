@@ -51,6 +51,7 @@ private:
     // Fonts and text widths of one pixel size, kept for the whole surface: the date labels
     // measure the same texts at the same sizes again and again.
     struct FontSize {
+        QString name;
         QFont font;
         QFontMetricsF metrics;
         int pixels;
