@@ -102,6 +102,7 @@ TEST(PrinterSurface, PrintsTheChartInBlackOnAPage) {
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_GT(bytes.size(), 10000);
+    EXPECT_TRUE(bytes.contains("/FontFile")); // the texts are text on paper, not shapes
 }
 
 TEST(RenderCommand, WritesThePngOfTheChart) {

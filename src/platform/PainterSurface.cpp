@@ -1,5 +1,7 @@
 #include "platform/PainterSurface.h"
 
+#include <QPaintEngine>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -19,6 +21,7 @@ void PainterSurface::begin(QPainter& painter, double widthTwips, double heightTw
     background_ = background;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
+    keepsTexts_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     penChanged_ = true;
 }
 
@@ -108,7 +111,7 @@ void PainterSurface::setFont(const QString& name, double points) {
     font.setPixelSize(pixels);
     font.setStyleStrategy(QFont::NoAntialias);
     currentFont_ = std::make_shared<FontSize>(FontSize{
-        name, font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}});
+        name, font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}, {}});
     currentFont_->digitAdvances.fill(-1);
     known.push_back(currentFont_);
 }
@@ -156,6 +159,19 @@ void PainterSurface::printText(double x, double y, const QString& text) {
         paintedFont_ = currentFont_;
     }
     painter_->setPen(QPen(penColor()));
-    painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()), text);
+    if (!keepsTexts_) {
+        painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()),
+                           text);
+    } else {
+        auto laidOut = currentFont_->texts.constFind(text);
+        if (laidOut == currentFont_->texts.constEnd()) {
+            if (currentFont_->texts.size() > 4096) currentFont_->texts.clear();
+            QStaticText staticText(text);
+            staticText.setTextFormat(Qt::PlainText);
+            staticText.prepare(painter_->transform(), currentFont_->font);
+            laidOut = currentFont_->texts.insert(text, staticText);
+        }
+        painter_->drawStaticText(QPointF(toDevice(x), toDevice(y)), *laidOut);
+    }
     penChanged_ = true;
 }

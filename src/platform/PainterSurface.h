@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
+#include <QStaticText>
 
 #include <array>
 #include <memory>
@@ -57,6 +58,8 @@ private:
         int pixels;
         double unitsPerInch;
         mutable QHash<QString, double> widths;
+        // Texts laid out once for an image: a redraw prints the same labels again.
+        mutable QHash<QString, QStaticText> texts;
         mutable std::array<double, 128> digitAdvances; // negative until measured
     };
 
@@ -68,6 +71,8 @@ private:
     int penWidth_ = 1;
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     bool penChanged_ = true;
+    // An image keeps its texts laid out; a page gets real text, which a PDF keeps as text.
+    bool keepsTexts_ = false;
     double fontPoints_ = 0;
     std::shared_ptr<FontSize> currentFont_;
     std::shared_ptr<FontSize> paintedFont_;
