@@ -1,5 +1,7 @@
 #include "platform/ImageSurface.h"
 
+#include <cmath>
+
 QImage chartImage(QSize logicalPixels, qreal devicePixelRatio) {
     QImage image(logicalPixels * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
@@ -63,6 +65,12 @@ void ImageSurface::box(double x1, double y1, double x2, double y2, Rgb color, Bo
     }
     if (pen_.pattern != DashPattern::Solid || pen_.op == PixelOp::Invert) {
         rasterFrame(pixels_, left, top, right, bottom, rgb, pen_.width, pen_.pattern, pen_.op);
+        return;
+    }
+    // A box one pixel wide, as a candle's body is at many days a column, is one run: its four
+    // sides cover the same pixels.
+    if (pen_.width == 1 && std::floor(left) == std::floor(right)) {
+        rasterLine(pixels_, right, top, right, bottom, rgb, 1, DashPattern::Solid);
         return;
     }
     rasterLine(pixels_, left, top, right, top, rgb, pen_.width, DashPattern::Solid);
