@@ -62,10 +62,14 @@ void drawRun(QRgb* first, qsizetype step, int count, qsizetype acrossStep, int a
         for (int i = 0; i < count; ++i, first += step) plot<Op>(first, color);
         return;
     }
-    for (int i = 0; i < count; ++i, first += step) {
-        if (phase < dashes.on)
-            for (int k = 0; k < across; ++k) plot<Op>(first + k * acrossStep, color);
-        if (++phase == dashes.period) phase = 0;
+    // Each pixel of the cycle that is on, then the ones a cycle after it, and so on: no test
+    // per pixel, which tells on the full-height dotted lines of hundreds of date groups. The
+    // run is one colour, each pixel written once, so the order does not show.
+    for (int on = 0; on < dashes.on; ++on) {
+        int i = on - phase;
+        if (i < 0) i += dashes.period;
+        for (; i < count; i += dashes.period)
+            for (int k = 0; k < across; ++k) plot<Op>(first + i * step + k * acrossStep, color);
     }
 }
 
