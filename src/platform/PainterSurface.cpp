@@ -23,6 +23,7 @@ void PainterSurface::begin(QPainter& painter, double widthTwips, double heightTw
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     keepsTexts_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     penChanged_ = true;
+    textColor_.reset();
 }
 
 void PainterSurface::clear() {
@@ -64,6 +65,7 @@ void PainterSurface::usePen() {
     pen.setCosmetic(true);
     painter_->setPen(pen);
     penChanged_ = false;
+    textColor_.reset();
 }
 
 void PainterSurface::line(double x1, double y1, double x2, double y2) {
@@ -87,6 +89,7 @@ void PainterSurface::box(double x1, double y1, double x2, double y2, Rgb color, 
     painter_->setBrush(Qt::NoBrush);
     painter_->drawRect(rect);
     penChanged_ = true;
+    textColor_.reset();
 }
 
 void PainterSurface::setFont(const QString& name, double points) {
@@ -158,7 +161,12 @@ void PainterSurface::printText(double x, double y, const QString& text) {
         painter_->setFont(currentFont_->font);
         paintedFont_ = currentFont_;
     }
-    painter_->setPen(QPen(penColor()));
+    // The 700 date labels of a redraw share one colour: one pen for all of them.
+    if (textColor_ != penColor_) {
+        painter_->setPen(QPen(penColor()));
+        textColor_ = penColor_;
+        penChanged_ = true;
+    }
     if (!keepsTexts_) {
         painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()),
                            text);
@@ -173,5 +181,4 @@ void PainterSurface::printText(double x, double y, const QString& text) {
         }
         painter_->drawStaticText(QPointF(toDevice(x), toDevice(y)), *laidOut);
     }
-    penChanged_ = true;
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 // A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
 // no anti-aliasing so that every colour is exact.
@@ -71,6 +72,8 @@ private:
     int penWidth_ = 1;
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     bool penChanged_ = true;
+    // The colour of the painter's pen while it is the one texts were printed with.
+    std::optional<Rgb> textColor_;
     // An image keeps its texts laid out; a page gets real text, which a PDF keeps as text.
     bool keepsTexts_ = false;
     double fontPoints_ = 0;
