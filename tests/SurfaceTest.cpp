@@ -150,17 +150,22 @@ TEST(ImageSurface, NumberWidthsAreTheWidthsOfTheirText) {
 TEST(ImageSurface, KeepsTheFontsOfEachNameAndSizeApart) {
     QImage image = chartImage(QSize(100, 100));
     ImageSurface surface(image);
-    const QString text = QStringLiteral("iiii");
-    surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
-    const double fixedPitch = surface.textWidth(text);
-    surface.setFont(QStringLiteral("IPAPMincho"), 12);
+    const QString mincho = QStringLiteral("ＭＳ 明朝"),
+                  proportionalMincho = QStringLiteral("IPAPMincho");
+    const QString text = QStringLiteral("iiii"), number = QStringLiteral(" 1.5");
+    surface.setFont(mincho, 12);
+    const double fixedPitch = surface.textWidth(text), fixedNumber = surface.textWidth(number);
+    surface.setFont(proportionalMincho, 12);
     const double proportional = surface.textWidth(text);
-    surface.setFont(QStringLiteral("ＭＳ 明朝"), 9);
-    const double smaller = surface.textWidth(text);
+    const double proportionalNumber = surface.textWidth(number);
+    surface.setFont(mincho, 9);
+    const double smaller = surface.textWidth(text), smallerNumber = surface.textWidth(number);
     EXPECT_LT(proportional, fixedPitch);
+    EXPECT_LT(proportionalNumber, fixedNumber);      // a narrow blank and point
     EXPECT_DOUBLE_EQ(smaller, fixedPitch * 12 / 16); // 12 pixels, not 16: half an em each
-    surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+    EXPECT_DOUBLE_EQ(smallerNumber, fixedNumber * 12 / 16);
+    surface.setFont(mincho, 12);
     EXPECT_DOUBLE_EQ(surface.textWidth(text), fixedPitch);
-    surface.setFont(QStringLiteral("IPAPMincho"), 12);
+    surface.setFont(proportionalMincho, 12);
     EXPECT_DOUBLE_EQ(surface.textWidth(text), proportional);
 }

@@ -100,11 +100,9 @@ void PainterSurface::setFont(const QString& name, double points) {
     if (currentFont_ && currentFont_->pixels == pixels &&
         currentFont_->unitsPerInch == unitsPerInch_ && currentFont_->name == name)
         return;
-    // Kept for the whole run, across surfaces: every pass measures the same texts again. A
-    // look along the few sizes in use: hashing the name cost more than the rest of the step
+    // A look along the few sizes in use: hashing the name cost more than the rest of the step
     // down of 700 date labels.
-    static std::vector<std::shared_ptr<FontSize>> known;
-    for (const std::shared_ptr<FontSize>& size : known) {
+    for (const std::shared_ptr<FontSize>& size : knownFonts()) {
         if (size->pixels == pixels && size->unitsPerInch == unitsPerInch_ && size->name == name) {
             currentFont_ = size;
             return;
@@ -113,10 +111,46 @@ void PainterSurface::setFont(const QString& name, double points) {
     QFont font(name);
     font.setPixelSize(pixels);
     font.setStyleStrategy(QFont::NoAntialias);
-    currentFont_ = std::make_shared<FontSize>(FontSize{
-        name, font, QFontMetricsF(font, painter_->device()), pixels, unitsPerInch_, {}, {}, {}});
+    currentFont_ = std::make_shared<FontSize>(FontSize{name,
+                                                       font,
+                                                       QFontMetricsF(font, painter_->device()),
+                                                       pixels,
+                                                       unitsPerInch_,
+                                                       {},
+                                                       {},
+                                                       {},
+                                                       {}});
     currentFont_->digitAdvances.fill(-1);
-    known.push_back(currentFont_);
+    knownFonts().push_back(currentFont_);
+}
+
+std::vector<std::shared_ptr<PainterSurface::FontSize>>& PainterSurface::knownFonts() {
+    static std::vector<std::shared_ptr<FontSize>> known;
+    return known;
+}
+
+// The face of a size of the same font already measured, scaled: a new size of a loaded face
+// needs no font matching, and the date labels try a dozen sizes that are never printed.
+QRawFont PainterSurface::numbersFace(const FontSize& size) {
+    for (const std::shared_ptr<FontSize>& other : knownFonts()) {
+        if (other->numbers.isValid() && other->name == size.name &&
+            other->unitsPerInch == size.unitsPerInch) {
+            QRawFont face = other->numbers;
+            face.setPixelSize(size.pixels);
+            return face;
+        }
+    }
+    return QRawFont::fromFont(size.font);
+}
+
+double PainterSurface::numberAdvance(QChar c) const {
+    double& advance = currentFont_->digitAdvances[c.unicode()];
+    if (advance < 0) {
+        QRawFont& face = currentFont_->numbers;
+        if (!face.isValid()) face = numbersFace(*currentFont_);
+        advance = face.advancesForGlyphIndexes(face.glyphIndexesForString(QString(c))).at(0).x();
+    }
+    return advance;
 }
 
 namespace {
@@ -135,11 +169,7 @@ double PainterSurface::textWidth(const QString& text) const {
     // shaping each label anew.
     if (std::all_of(text.begin(), text.end(), isNumberCharacter)) {
         double width = 0;
-        for (QChar c : text) {
-            double& advance = currentFont_->digitAdvances[c.unicode()];
-            if (advance < 0) advance = currentFont_->metrics.horizontalAdvance(c);
-            width += advance;
-        }
+        for (QChar c : text) width += numberAdvance(c);
         return width / unitsPerTwip_;
     }
     auto known = currentFont_->widths.constFind(text);

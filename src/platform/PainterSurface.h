@@ -6,11 +6,13 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
+#include <QRawFont>
 #include <QStaticText>
 
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
 // no anti-aliasing so that every colour is exact.
@@ -62,7 +64,14 @@ private:
         // Texts laid out once for an image: a redraw prints the same labels again.
         mutable QHash<QString, QStaticText> texts;
         mutable std::array<double, 128> digitAdvances; // negative until measured
+        // The face that measures numbers at this size; invalid until a number is measured.
+        mutable QRawFont numbers;
     };
+
+    // Every size of every font the program used: every pass measures the same texts again.
+    static std::vector<std::shared_ptr<FontSize>>& knownFonts();
+    static QRawFont numbersFace(const FontSize& size);
+    double numberAdvance(QChar c) const;
 
     QPainter* painter_ = nullptr;
     double widthTwips_ = 0, heightTwips_ = 0;
