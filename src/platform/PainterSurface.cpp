@@ -111,9 +111,13 @@ void PainterSurface::setFont(const QString& name, double points) {
     QFont font(name);
     font.setPixelSize(pixels);
     font.setStyleStrategy(QFont::NoAntialias);
+    QFont faceOnly = font;
+    faceOnly.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
     currentFont_ = std::make_shared<FontSize>(FontSize{name,
                                                        font,
+                                                       faceOnly,
                                                        QFontMetricsF(font, painter_->device()),
+                                                       QFontMetricsF(faceOnly, painter_->device()),
                                                        pixels,
                                                        unitsPerInch_,
                                                        {},
@@ -129,28 +133,38 @@ std::vector<std::shared_ptr<PainterSurface::FontSize>>& PainterSurface::knownFon
     return known;
 }
 
-// The face of a size of the same font already measured, scaled: a new size of a loaded face
-// needs no font matching, and the date labels try a dozen sizes that are never printed.
-QRawFont PainterSurface::numbersFace(const FontSize& size) {
+// The face of a size of the same font already loaded, scaled: a new size of a loaded face needs
+// no font matching, and the date labels try a dozen sizes that are never printed.
+const QRawFont& PainterSurface::face() const {
+    QRawFont& face = currentFont_->face;
+    if (face.isValid()) return face;
     for (const std::shared_ptr<FontSize>& other : knownFonts()) {
-        if (other->numbers.isValid() && other->name == size.name &&
-            other->unitsPerInch == size.unitsPerInch) {
-            QRawFont face = other->numbers;
-            face.setPixelSize(size.pixels);
+        if (other->face.isValid() && other->name == currentFont_->name &&
+            other->unitsPerInch == currentFont_->unitsPerInch) {
+            face = other->face;
+            face.setPixelSize(currentFont_->pixels);
             return face;
         }
     }
-    return QRawFont::fromFont(size.font);
+    face = QRawFont::fromFont(currentFont_->faceOnly);
+    return face;
 }
 
 double PainterSurface::numberAdvance(QChar c) const {
     double& advance = currentFont_->digitAdvances[c.unicode()];
-    if (advance < 0) {
-        QRawFont& face = currentFont_->numbers;
-        if (!face.isValid()) face = numbersFace(*currentFont_);
-        advance = face.advancesForGlyphIndexes(face.glyphIndexesForString(QString(c))).at(0).x();
-    }
+    if (advance < 0)
+        advance =
+            face().advancesForGlyphIndexes(face().glyphIndexesForString(QString(c))).at(0).x();
     return advance;
+}
+
+// On an image, a text whose characters the face all has is measured and printed with the face
+// alone: merging other fonts in looks up the fallback fonts of each script (some 20 M
+// instructions in all) for characters such a text does not have. A page keeps the merging
+// font.
+bool PainterSurface::faceHas(const QString& text) const {
+    return keepsTexts_ && std::all_of(text.begin(), text.end(),
+                                      [this](QChar c) { return face().supportsCharacter(c); });
 }
 
 namespace {
@@ -174,41 +188,50 @@ double PainterSurface::textWidth(const QString& text) const {
     }
     auto known = currentFont_->widths.constFind(text);
     if (known != currentFont_->widths.constEnd()) return *known;
-    const double width = currentFont_->metrics.horizontalAdvance(text) / unitsPerTwip_;
+    const QFontMetricsF& metrics =
+        faceHas(text) ? currentFont_->faceOnlyMetrics : currentFont_->metrics;
+    const double width = metrics.horizontalAdvance(text) / unitsPerTwip_;
     if (currentFont_->widths.size() > 4096) currentFont_->widths.clear(); // titles of many files
     currentFont_->widths.insert(text, width);
     return width;
 }
 
 double PainterSurface::textHeight(const QString&) const {
-    return currentFont_ ? currentFont_->metrics.height() / unitsPerTwip_ : 0;
+    if (!currentFont_) return 0;
+    return (keepsTexts_ ? currentFont_->faceOnlyMetrics : currentFont_->metrics).height() /
+           unitsPerTwip_;
 }
 
 void PainterSurface::printText(double x, double y, const QString& text) {
     if (!currentFont_) return;
-    // The painter gets the font only to print: the date labels try many sizes before one.
-    if (paintedFont_ != currentFont_) {
-        painter_->setFont(currentFont_->font);
-        paintedFont_ = currentFont_;
-    }
     // The 700 date labels of a redraw share one colour: one pen for all of them.
     if (textColor_ != penColor_) {
         painter_->setPen(QPen(penColor()));
         textColor_ = penColor_;
         penChanged_ = true;
     }
+    // The painter gets a font only to print: the date labels try many sizes before one.
+    const auto paint = [this](const QFont& font) {
+        if (paintedFont_ == &font) return;
+        painter_->setFont(font);
+        paintedFont_ = &font;
+    };
     if (!keepsTexts_) {
+        paint(currentFont_->font);
         painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()),
                            text);
-    } else {
-        auto laidOut = currentFont_->texts.constFind(text);
-        if (laidOut == currentFont_->texts.constEnd()) {
-            if (currentFont_->texts.size() > 4096) currentFont_->texts.clear();
-            QStaticText staticText(text);
-            staticText.setTextFormat(Qt::PlainText);
-            staticText.prepare(painter_->transform(), currentFont_->font);
-            laidOut = currentFont_->texts.insert(text, staticText);
-        }
-        painter_->drawStaticText(QPointF(toDevice(x), toDevice(y)), *laidOut);
+        return;
     }
+    auto laidOut = currentFont_->texts.constFind(text);
+    if (laidOut == currentFont_->texts.constEnd()) {
+        if (currentFont_->texts.size() > 4096) currentFont_->texts.clear();
+        const bool faceOnly = faceHas(text);
+        QStaticText staticText(text);
+        staticText.setTextFormat(Qt::PlainText);
+        staticText.prepare(painter_->transform(),
+                           faceOnly ? currentFont_->faceOnly : currentFont_->font);
+        laidOut = currentFont_->texts.insert(text, {staticText, faceOnly});
+    }
+    paint(laidOut->faceOnly ? currentFont_->faceOnly : currentFont_->font);
+    painter_->drawStaticText(QPointF(toDevice(x), toDevice(y)), laidOut->text);
 }

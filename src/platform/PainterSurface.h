@@ -56,22 +56,29 @@ private:
     // measure the same texts at the same sizes again and again.
     struct FontSize {
         QString name;
-        QFont font;
+        QFont font;     // merges other fonts in for what the face lacks
+        QFont faceOnly; // the face alone
         QFontMetricsF metrics;
+        QFontMetricsF faceOnlyMetrics;
         int pixels;
         double unitsPerInch;
         mutable QHash<QString, double> widths;
         // Texts laid out once for an image: a redraw prints the same labels again.
-        mutable QHash<QString, QStaticText> texts;
+        struct LaidOut {
+            QStaticText text;
+            bool faceOnly;
+        };
+        mutable QHash<QString, LaidOut> texts;
         mutable std::array<double, 128> digitAdvances; // negative until measured
-        // The face that measures numbers at this size; invalid until a number is measured.
-        mutable QRawFont numbers;
+        // The face at this size; invalid until something is measured with it.
+        mutable QRawFont face;
     };
 
     // Every size of every font the program used: every pass measures the same texts again.
     static std::vector<std::shared_ptr<FontSize>>& knownFonts();
-    static QRawFont numbersFace(const FontSize& size);
+    const QRawFont& face() const;
     double numberAdvance(QChar c) const;
+    bool faceHas(const QString& text) const;
 
     QPainter* painter_ = nullptr;
     double widthTwips_ = 0, heightTwips_ = 0;
@@ -87,7 +94,7 @@ private:
     bool keepsTexts_ = false;
     double fontPoints_ = 0;
     std::shared_ptr<FontSize> currentFont_;
-    std::shared_ptr<FontSize> paintedFont_;
+    const QFont* paintedFont_ = nullptr;
 };
 
 // Registers the chart's font name so that it renders the same on every machine.
