@@ -21,7 +21,7 @@ void PainterSurface::begin(QPainter& painter, double widthTwips, double heightTw
     background_ = background;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    keepsTexts_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    onImage_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     penChanged_ = true;
     textColor_.reset();
 }
@@ -163,7 +163,7 @@ double PainterSurface::numberAdvance(QChar c) const {
 // instructions in all) for characters such a text does not have. A page keeps the merging
 // font.
 bool PainterSurface::faceHas(const QString& text) const {
-    return keepsTexts_ && std::all_of(text.begin(), text.end(),
+    return onImage_ && std::all_of(text.begin(), text.end(),
                                       [this](QChar c) { return face().supportsCharacter(c); });
 }
 
@@ -198,7 +198,7 @@ double PainterSurface::textWidth(const QString& text) const {
 
 double PainterSurface::textHeight(const QString&) const {
     if (!currentFont_) return 0;
-    return (keepsTexts_ ? currentFont_->faceOnlyMetrics : currentFont_->metrics).height() /
+    return (onImage_ ? currentFont_->faceOnlyMetrics : currentFont_->metrics).height() /
            unitsPerTwip_;
 }
 
@@ -216,22 +216,23 @@ void PainterSurface::printText(double x, double y, const QString& text) {
         painter_->setFont(font);
         paintedFont_ = &font;
     };
-    if (!keepsTexts_) {
-        paint(currentFont_->font);
-        painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()),
-                           text);
-        return;
+    if (onImage_) {
+        auto laidOut = currentFont_->texts.constFind(text);
+        if (laidOut == currentFont_->texts.constEnd() && faceHas(text)) {
+            if (currentFont_->texts.size() > 4096) currentFont_->texts.clear();
+            QStaticText staticText(text);
+            staticText.setTextFormat(Qt::PlainText);
+            staticText.prepare(painter_->transform(), currentFont_->faceOnly);
+            laidOut = currentFont_->texts.insert(text, staticText);
+        }
+        if (laidOut != currentFont_->texts.constEnd()) {
+            paint(currentFont_->faceOnly);
+            painter_->drawStaticText(QPointF(toDevice(x), toDevice(y)), *laidOut);
+            return;
+        }
     }
-    auto laidOut = currentFont_->texts.constFind(text);
-    if (laidOut == currentFont_->texts.constEnd()) {
-        if (currentFont_->texts.size() > 4096) currentFont_->texts.clear();
-        const bool faceOnly = faceHas(text);
-        QStaticText staticText(text);
-        staticText.setTextFormat(Qt::PlainText);
-        staticText.prepare(painter_->transform(),
-                           faceOnly ? currentFont_->faceOnly : currentFont_->font);
-        laidOut = currentFont_->texts.insert(text, {staticText, faceOnly});
-    }
-    paint(laidOut->faceOnly ? currentFont_->faceOnly : currentFont_->font);
-    painter_->drawStaticText(QPointF(toDevice(x), toDevice(y)), laidOut->text);
+    // A page, and a text with glyphs from other fonts, which laid out would not come out the
+    // same.
+    paint(currentFont_->font);
+    painter_->drawText(QPointF(toDevice(x), toDevice(y) + currentFont_->metrics.ascent()), text);
 }

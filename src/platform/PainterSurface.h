@@ -63,12 +63,9 @@ private:
         int pixels;
         double unitsPerInch;
         mutable QHash<QString, double> widths;
-        // Texts laid out once for an image: a redraw prints the same labels again.
-        struct LaidOut {
-            QStaticText text;
-            bool faceOnly;
-        };
-        mutable QHash<QString, LaidOut> texts;
+        // Texts of the face alone laid out once for an image: a redraw prints the same labels
+        // again.
+        mutable QHash<QString, QStaticText> texts;
         mutable std::array<double, 128> digitAdvances; // negative until measured
         // The face at this size; invalid until something is measured with it.
         mutable QRawFont face;
@@ -90,8 +87,9 @@ private:
     bool penChanged_ = true;
     // The colour of the painter's pen while it is the one texts were printed with.
     std::optional<Rgb> textColor_;
-    // An image keeps its texts laid out; a page gets real text, which a PDF keeps as text.
-    bool keepsTexts_ = false;
+    // An image keeps the texts of the face alone laid out; a page gets drawText of the merging
+    // font for every text, which a PDF keeps as text.
+    bool onImage_ = false;
     double fontPoints_ = 0;
     std::shared_ptr<FontSize> currentFont_;
     const QFont* paintedFont_ = nullptr;
