@@ -119,10 +119,11 @@ QImage paletteImage(const QImage& image) {
     // look along the dozen colours at most. No pixel of an opaque image is 0.
     QRgb last = 0;
     uchar lastIndex = 0;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width(), height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uchar* to = indexed.scanLine(y);
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (from[x] != last) {
                 int index = 0;
                 while (index < colours && palette[size_t(index)] != from[x]) ++index;
