@@ -171,30 +171,33 @@ TEST(ImageSurface, KeepsTheFontsOfEachNameAndSizeApart) {
 }
 
 // What the window prints is what Qt prints with the chart's font, also for characters the face
-// lacks, which other fonts stand in for (☺ is not in the Mincho face).
+// lacks, which other fonts stand in for (☺ is not in the Mincho face), and at any position.
 TEST(ImageSurface, PrintsTextsAsTheChartsFontDoesWhereverItsGlyphsComeFrom) {
     QFont font(QStringLiteral("ＭＳ 明朝"));
     font.setPixelSize(16);
     font.setStyleStrategy(QFont::NoAntialias);
-    for (const QString& text :
-         {QStringLiteral("見本 12.5"), QStringLiteral("(終値2400.85 ｽﾊﾟﾝ2379,2383)"),
-          QStringLiteral("見本☺ ｽﾊﾟﾝ")}) {
-        SCOPED_TRACE(text.toStdString());
-        QImage printed = chartImage(QSize(160, 40));
-        {
-            ImageSurface surface(printed);
-            surface.clear();
-            surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
-            surface.printText(150, 150, text);
+    const QString texts[] = {
+        QStringLiteral(" 202611"), QStringLiteral("-0.05"), QStringLiteral("見本 12.5"),
+        QStringLiteral("(終値2400.85 ｽﾊﾟﾝ2379,2383)"), QStringLiteral("見本☺ ｽﾊﾟﾝ")};
+    for (const QString& text : texts) {
+        for (const double x : {150.0, 157.0, 161.5}) {
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(x));
+            QImage printed = chartImage(QSize(200, 40));
+            {
+                ImageSurface surface(printed);
+                surface.clear();
+                surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+                surface.printText(x, 157, text);
+            }
+            QImage expected = chartImage(QSize(200, 40));
+            {
+                QPainter painter(&expected);
+                painter.setRenderHint(QPainter::TextAntialiasing, false);
+                painter.setFont(font);
+                painter.drawText(QPointF(x / 15, 157 / 15.0 + QFontMetricsF(font).ascent()), text);
+            }
+            EXPECT_EQ(printed, expected);
+            EXPECT_NE(printed, chartImage(QSize(200, 40))); // something was printed
         }
-        QImage expected = chartImage(QSize(160, 40));
-        {
-            QPainter painter(&expected);
-            painter.setRenderHint(QPainter::TextAntialiasing, false);
-            painter.setFont(font);
-            painter.drawText(QPointF(10, 10 + QFontMetricsF(font).ascent()), text);
-        }
-        EXPECT_EQ(printed, expected);
-        EXPECT_NE(printed, chartImage(QSize(160, 40))); // something was printed
     }
 }

@@ -66,7 +66,12 @@ private:
         // Texts of the face alone laid out once for an image: a redraw prints the same labels
         // again.
         mutable QHash<QString, QStaticText> texts;
-        mutable std::array<double, 128> digitAdvances; // negative until measured
+        // The glyphs of the characters of numbers, by character; measured when first used.
+        struct NumberGlyph {
+            quint32 index = 0;
+            double advance = -1;
+        };
+        mutable std::array<NumberGlyph, 128> numberGlyphs;
         // The face at this size; invalid until something is measured with it.
         mutable QRawFont face;
     };
@@ -74,7 +79,8 @@ private:
     // Every size of every font the program used: every pass measures the same texts again.
     static std::vector<std::shared_ptr<FontSize>>& knownFonts();
     const QRawFont& face() const;
-    double numberAdvance(QChar c) const;
+    const FontSize::NumberGlyph& numberGlyph(QChar c) const;
+    bool printNumber(double x, double y, const QString& text);
     bool faceHas(const QString& text) const;
 
     QPainter* painter_ = nullptr;
