@@ -189,7 +189,9 @@ TEST(ImageSurface, PrintsTextsAsTheChartsFontDoesWhereverItsGlyphsComeFrom) {
                 surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
                 surface.printText(x, 157, text);
             }
-            QImage expected = chartImage(QSize(200, 40));
+            QImage blank = chartImage(QSize(200, 40));
+            blank.fill(Qt::white);
+            QImage expected = blank.copy();
             {
                 QPainter painter(&expected);
                 painter.setRenderHint(QPainter::TextAntialiasing, false);
@@ -197,7 +199,7 @@ TEST(ImageSurface, PrintsTextsAsTheChartsFontDoesWhereverItsGlyphsComeFrom) {
                 painter.drawText(QPointF(x / 15, 157 / 15.0 + QFontMetricsF(font).ascent()), text);
             }
             EXPECT_EQ(printed, expected);
-            EXPECT_NE(printed, chartImage(QSize(200, 40))); // something was printed
+            EXPECT_NE(printed, blank); // something was printed
         }
     }
 }

@@ -5,7 +5,6 @@
 QImage chartImage(QSize logicalPixels, qreal devicePixelRatio) {
     QImage image(logicalPixels * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::white);
     return image;
 }
 
