@@ -2,6 +2,7 @@
 
 #include <QGlyphRun>
 #include <QPaintEngine>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -103,9 +104,9 @@ void PainterSurface::setFont(const QString& name, double points) {
         return;
     // A look along the few sizes in use: hashing the name cost more than the rest of the step
     // down of 700 date labels.
-    for (const std::shared_ptr<FontSize>& size : knownFonts()) {
+    for (const std::unique_ptr<FontSize>& size : knownFonts()) {
         if (size->pixels == pixels && size->unitsPerInch == unitsPerInch_ && size->name == name) {
-            currentFont_ = size;
+            currentFont_ = size.get();
             return;
         }
     }
@@ -114,22 +115,23 @@ void PainterSurface::setFont(const QString& name, double points) {
     font.setStyleStrategy(QFont::NoAntialias);
     QFont faceOnly = font;
     faceOnly.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
-    currentFont_ = std::make_shared<FontSize>(FontSize{name,
-                                                       font,
-                                                       faceOnly,
-                                                       QFontMetricsF(font, painter_->device()),
-                                                       QFontMetricsF(faceOnly, painter_->device()),
-                                                       pixels,
-                                                       unitsPerInch_,
-                                                       {},
-                                                       {},
-                                                       {},
-                                                       {}});
-    knownFonts().push_back(currentFont_);
+    knownFonts().push_back(
+        std::make_unique<FontSize>(FontSize{name,
+                                            font,
+                                            faceOnly,
+                                            QFontMetricsF(font, painter_->device()),
+                                            QFontMetricsF(faceOnly, painter_->device()),
+                                            pixels,
+                                            unitsPerInch_,
+                                            {},
+                                            {},
+                                            {},
+                                            {}}));
+    currentFont_ = knownFonts().back().get();
 }
 
-std::vector<std::shared_ptr<PainterSurface::FontSize>>& PainterSurface::knownFonts() {
-    static std::vector<std::shared_ptr<FontSize>> known;
+std::vector<std::unique_ptr<PainterSurface::FontSize>>& PainterSurface::knownFonts() {
+    static std::vector<std::unique_ptr<FontSize>> known;
     return known;
 }
 
@@ -138,7 +140,7 @@ std::vector<std::shared_ptr<PainterSurface::FontSize>>& PainterSurface::knownFon
 const QRawFont& PainterSurface::face() const {
     QRawFont& face = currentFont_->face;
     if (face.isValid()) return face;
-    for (const std::shared_ptr<FontSize>& other : knownFonts()) {
+    for (const std::unique_ptr<FontSize>& other : knownFonts()) {
         if (other->face.isValid() && other->name == currentFont_->name &&
             other->unitsPerInch == currentFont_->unitsPerInch) {
             face = other->face;
@@ -255,8 +257,8 @@ bool PainterSurface::printNumber(double x, double y, const QString& text) {
     if (painter_->deviceTransform().type() > QTransform::TxTranslate ||
         !std::all_of(text.begin(), text.end(), isNumberCharacter))
         return false;
-    QList<quint32> indexes;
-    QList<QPointF> positions;
+    QVarLengthArray<quint32, 32> indexes;
+    QVarLengthArray<QPointF, 32> positions;
     const double baseline = face().ascent();
     double advance = 0;
     for (QChar c : text) {
@@ -268,8 +270,7 @@ bool PainterSurface::printNumber(double x, double y, const QString& text) {
     }
     QGlyphRun run;
     run.setRawFont(face());
-    run.setGlyphIndexes(indexes);
-    run.setPositions(positions);
+    run.setRawData(indexes.constData(), positions.constData(), int(indexes.size()));
     painter_->drawGlyphRun(QPointF(layoutPosition(toDevice(x)), layoutPosition(toDevice(y))), run);
     return true;
 }

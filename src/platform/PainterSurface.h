@@ -77,7 +77,7 @@ private:
     };
 
     // Every size of every font the program used: every pass measures the same texts again.
-    static std::vector<std::shared_ptr<FontSize>>& knownFonts();
+    static std::vector<std::unique_ptr<FontSize>>& knownFonts();
     const QRawFont& face() const;
     const FontSize::NumberGlyph& numberGlyph(QChar c) const;
     bool printNumber(double x, double y, const QString& text);
@@ -97,7 +97,7 @@ private:
     // font for every text, which a PDF keeps as text.
     bool onImage_ = false;
     double fontPoints_ = 0;
-    std::shared_ptr<FontSize> currentFont_;
+    FontSize* currentFont_ = nullptr; // one of knownFonts(), which live for the whole run
     const QFont* paintedFont_ = nullptr;
 };
 
