@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // The image as rows of '.' (white) and 'X' (black).
 std::vector<std::string> rows(const QImage& image) {
@@ -162,6 +166,29 @@ TEST(PixelRaster, StraightLinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
          1,
          DashPattern::Solid,
          {"......", ".XXXXX", "......", "......", "......", "......", "......", "......"}},
+        // From inside to above the image, in one column: cut at the top row.
+        {2.5,
+         3.5,
+         2.5,
+         -4,
+         1,
+         DashPattern::Solid,
+         {"..X...", "..X...", "..X...", "..X...", "......", "......", "......", "......"}},
+        // No place at all: nothing.
+        {kNaN,
+         1,
+         3,
+         4,
+         1,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "......", "......", "......"}},
+        {2,
+         1,
+         2,
+         kInfinity,
+         1,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "......", "......", "......"}},
         // Wholly beside the image: nothing.
         {7,
          1,

@@ -83,13 +83,10 @@ template <PixelOp Op>
 void drawLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
               int width, DashPattern pattern) {
     const int w = image.width, h = image.height;
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
-        return;
-    width = std::max(width, 1);
-    const double startX = x1, startY = y1;
+    // Within the image, which no infinite or undefined coordinate is.
     const bool inside =
         x1 >= 0 && x1 < w && x2 >= 0 && x2 < w && y1 >= 0 && y1 < h && y2 >= 0 && y2 < h;
-    if (inside && width == 1 && floorToInt(x1) == floorToInt(x2)) {
+    if (inside && width <= 1 && floorToInt(x1) == floorToInt(x2)) {
         // Nearly every segment at many days a column: a thin run within one column of the
         // image, with nothing to cut.
         const int x = floorToInt(x1), fromY = floorToInt(y1), toY = floorToInt(y2);
@@ -98,6 +95,10 @@ void drawLine(const PixelTarget& image, double x1, double y1, double x2, double 
                     color, Dashes(pattern, 1), 0);
         return;
     }
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
+    width = std::max(width, 1);
+    const double startX = x1, startY = y1;
     if (!inside && !clipLine(x1, y1, x2, y2, -width, -width, w + width, h + width)) return;
     int px = floorToInt(x1), py = floorToInt(y1);
     const int endX = floorToInt(x2), endY = floorToInt(y2);
