@@ -32,25 +32,6 @@ void PainterSurface::clear() {
     painter_->fillRect(QRectF(0, 0, toDevice(widthTwips_), toDevice(heightTwips_)), background_);
 }
 
-void PainterSurface::setPenColor(Rgb color) {
-    penChanged_ = penChanged_ || !(color == penColor_);
-    penColor_ = color;
-}
-
-void PainterSurface::setPenWidth(int pixels) {
-    const int next = std::max(pixels, 1);
-    penChanged_ = penChanged_ || next != penWidth_;
-    penWidth_ = next;
-}
-
-void PainterSurface::setPenStyle(PenStyle style) {
-    Qt::PenStyle next = Qt::SolidLine;
-    if (style == PenStyle::Dashed) next = Qt::DashLine;
-    if (style == PenStyle::Dotted) next = Qt::DotLine;
-    penChanged_ = penChanged_ || next != penStyle_;
-    penStyle_ = next;
-}
-
 void PainterSurface::setDrawMode(DrawMode mode) {
     painter_->setCompositionMode(mode == DrawMode::Invert ? QPainter::RasterOp_SourceXorDestination
                                                           : QPainter::CompositionMode_SourceOver);

@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QStaticText>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -23,9 +24,23 @@ public:
     double height() const override { return heightTwips_; }
     double heightInPoints() const override { return heightTwips_ / kTwipsPerPoint; }
 
-    void setPenColor(Rgb color) override;
-    void setPenWidth(int pixels) override;
-    void setPenStyle(PenStyle style) override;
+    // Here, so that a surface drawing lines itself keeps the painter's pen at no call's cost.
+    void setPenColor(Rgb color) override {
+        penChanged_ = penChanged_ || !(color == penColor_);
+        penColor_ = color;
+    }
+    void setPenWidth(int pixels) override {
+        const int next = std::max(pixels, 1);
+        penChanged_ = penChanged_ || next != penWidth_;
+        penWidth_ = next;
+    }
+    void setPenStyle(PenStyle style) override {
+        const Qt::PenStyle next = style == PenStyle::Dashed   ? Qt::DashLine
+                                  : style == PenStyle::Dotted ? Qt::DotLine
+                                                              : Qt::SolidLine;
+        penChanged_ = penChanged_ || next != penStyle_;
+        penStyle_ = next;
+    }
     void setDrawMode(DrawMode mode) override;
     void line(double x1, double y1, double x2, double y2) override;
     void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
