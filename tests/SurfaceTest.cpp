@@ -147,6 +147,27 @@ TEST(ImageSurface, NumberWidthsAreTheWidthsOfTheirText) {
     }
 }
 
+// On paper too, at the page's resolution: the printed layout places its labels by these widths.
+TEST(PrinterSurface, NumberWidthsAreTheWidthsOfTheirText) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("widths.pdf")));
+    PrinterSurface page(printer);
+    const double dotsPerInch = printer.resolution(), twipsPerDot = 1440 / dotsPerInch;
+    for (double points = 2; points <= 14; points += 1.5) {
+        page.setFont(QStringLiteral("ＭＳ 明朝"), points);
+        QFont font(QStringLiteral("ＭＳ 明朝"));
+        font.setPixelSize(static_cast<int>(std::lround(points * dotsPerInch / 72)));
+        font.setStyleStrategy(QFont::NoAntialias);
+        const QFontMetricsF metrics(font, &printer);
+        for (const QString& text : {QStringLiteral(" 199901"), QStringLiteral("-12.50")})
+            EXPECT_DOUBLE_EQ(page.textWidth(text), metrics.horizontalAdvance(text) * twipsPerDot)
+                << points;
+    }
+    page.endDocument();
+}
+
 TEST(ImageSurface, KeepsTheFontsOfEachNameAndSizeApart) {
     QImage image = chartImage(QSize(100, 100));
     ImageSurface surface(image);
