@@ -338,3 +338,27 @@ TEST(ChartPass, ThePageDrawsTheScreenChartInBlackWithTwoThickerPens) {
         EXPECT_EQ(whiteBoxes, 2 + (c.series == candles.get() ? 45 : 0));
     }
 }
+
+TEST(ChartPass, DrawsWithItsOwnPensWhateverTheSurfaceHeldBefore) {
+    auto series = chartSeries(60);
+    ViewState view;
+    view.spanBack = true;
+    scanVisibleRange(*series, view);
+    RecordingSurface surface(kWidth, kHeight);
+    drawChart(surface, *series, view, kScreenProfile);
+    const std::vector<Stroke> first = surface.strokes();
+    surface.setPenColor({1, 2, 3});
+    surface.setPenWidth(5);
+    surface.setPenStyle(PenStyle::Dashed);
+    drawChart(surface, *series, view, kScreenProfile);
+    const std::vector<Stroke>& both = surface.strokes();
+    ASSERT_EQ(both.size(), 2 * first.size());
+    for (size_t i = 0; i < first.size(); ++i) {
+        const Stroke& again = both[first.size() + i];
+        SCOPED_TRACE(testing::Message() << first[i].kind << " " << i);
+        EXPECT_EQ(again.color, first[i].color);
+        if (first[i].kind == "text") continue; // a text takes only the pen's colour
+        EXPECT_EQ(again.width, first[i].width);
+        EXPECT_EQ(again.style, first[i].style);
+    }
+}

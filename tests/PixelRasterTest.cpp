@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // The image as rows of '.' (white) and 'X' (black).
 std::vector<std::string> rows(const QImage& image) {
@@ -83,4 +87,123 @@ TEST(PixelRaster, InvertingTwiceLeavesNoTraceCornersIncluded) {
     rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
     rasterFrame(target, -5e8, -5e8, 5e8, 5e8, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Set);
     EXPECT_EQ(image, before);
+}
+
+TEST(PixelRaster, StraightLinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
+    const struct {
+        double x1, y1, x2, y2;
+        int width;
+        DashPattern pattern;
+        std::vector<std::string> expected;
+    } lines[] = {
+        // Dots on steps 0, 3, 6 from the start, downwards and upwards.
+        {2.5,
+         0.2,
+         2.5,
+         7.9,
+         1,
+         DashPattern::Dotted,
+         {"..X...", "......", "......", "..X...", "......", "......", "..X...", "......"}},
+        {2.5,
+         7.9,
+         2.9,
+         0.2,
+         1,
+         DashPattern::Dotted,
+         {"......", "..X...", "......", "......", "..X...", "......", "......", "..X..."}},
+        // Starts at row -4: rows -4 to -1 are on, 0 and 1 off, 2 to 5 on, 6 and 7 off.
+        {1,
+         -3.5,
+         1,
+         7,
+         1,
+         DashPattern::Dashed,
+         {"......", "......", ".X....", ".X....", ".X....", ".X....", "......", "......"}},
+        // Starts at column -5: dots at -5, -2, 1 and 4.
+        {-4.5,
+         1,
+         5.9,
+         1,
+         1,
+         DashPattern::Dotted,
+         {"......", ".X..X.", "......", "......", "......", "......", "......", "......"}},
+        // A pen two wide lies on the pixel and the next one, a pen three wide on both sides;
+        // what falls beside the image is left out.
+        {5.5,
+         1,
+         5.5,
+         3,
+         2,
+         DashPattern::Solid,
+         {"......", ".....X", ".....X", ".....X", "......", "......", "......", "......"}},
+        {0.2,
+         5,
+         0.2,
+         6.5,
+         3,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "XX....", "XX....", "......"}},
+        {1,
+         7.5,
+         4.5,
+         7.5,
+         2,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "......", "......", ".XXXX."}},
+        // One pixel: the pen's width goes downwards, as for a horizontal line.
+        {3.5,
+         2.5,
+         3.7,
+         2.9,
+         2,
+         DashPattern::Solid,
+         {"......", "......", "...X..", "...X..", "......", "......", "......", "......"}},
+        // Running off the right edge: cut there, not carried on to the next row.
+        {1,
+         1,
+         9,
+         1,
+         1,
+         DashPattern::Solid,
+         {"......", ".XXXXX", "......", "......", "......", "......", "......", "......"}},
+        // From inside to above the image, in one column: cut at the top row.
+        {2.5,
+         3.5,
+         2.5,
+         -4,
+         1,
+         DashPattern::Solid,
+         {"..X...", "..X...", "..X...", "..X...", "......", "......", "......", "......"}},
+        // No place at all: nothing.
+        {kNaN,
+         1,
+         3,
+         4,
+         1,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "......", "......", "......"}},
+        {2,
+         1,
+         2,
+         kInfinity,
+         1,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "......", "......", "......"}},
+        // Wholly beside the image: nothing.
+        {7,
+         1,
+         7,
+         6,
+         1,
+         DashPattern::Solid,
+         {"......", "......", "......", "......", "......", "......", "......", "......"}},
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(testing::Message() << line.x1 << "," << line.y1 << " " << line.x2 << ","
+                                        << line.y2 << " width " << line.width);
+        QImage image = blank(6, 8);
+        rasterLine(PixelTarget::of(image), line.x1, line.y1, line.x2, line.y2, kBlack, line.width,
+                   line.pattern);
+        EXPECT_EQ(rows(image), line.expected);
+    }
 }

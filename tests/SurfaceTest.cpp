@@ -102,6 +102,7 @@ TEST(PrinterSurface, PrintsTheChartInBlackOnAPage) {
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_GT(bytes.size(), 10000);
+    EXPECT_TRUE(bytes.contains("/FontFile")); // the texts are text on paper, not shapes
 }
 
 TEST(RenderCommand, WritesThePngOfTheChart) {
@@ -143,5 +144,83 @@ TEST(ImageSurface, NumberWidthsAreTheWidthsOfTheirText) {
         for (const QString& text : texts)
             EXPECT_DOUBLE_EQ(surface.textWidth(text), metrics.horizontalAdvance(text) * 15)
                 << points;
+    }
+}
+
+// On paper too, at the page's resolution: the printed layout places its labels by these widths.
+TEST(PrinterSurface, NumberWidthsAreTheWidthsOfTheirText) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("widths.pdf")));
+    PrinterSurface page(printer);
+    const double dotsPerInch = printer.resolution(), twipsPerDot = 1440 / dotsPerInch;
+    for (double points = 2; points <= 14; points += 1.5) {
+        page.setFont(QStringLiteral("ＭＳ 明朝"), points);
+        QFont font(QStringLiteral("ＭＳ 明朝"));
+        font.setPixelSize(static_cast<int>(std::lround(points * dotsPerInch / 72)));
+        font.setStyleStrategy(QFont::NoAntialias);
+        const QFontMetricsF metrics(font, &printer);
+        for (const QString& text : {QStringLiteral(" 199901"), QStringLiteral("-12.50")})
+            EXPECT_DOUBLE_EQ(page.textWidth(text), metrics.horizontalAdvance(text) * twipsPerDot)
+                << points;
+    }
+    page.endDocument();
+}
+
+TEST(ImageSurface, KeepsTheFontsOfEachNameAndSizeApart) {
+    QImage image = chartImage(QSize(100, 100));
+    ImageSurface surface(image);
+    const QString mincho = QStringLiteral("ＭＳ 明朝"),
+                  proportionalMincho = QStringLiteral("IPAPMincho");
+    const QString text = QStringLiteral("iiii"), number = QStringLiteral(" 1.5");
+    surface.setFont(mincho, 12);
+    const double fixedPitch = surface.textWidth(text), fixedNumber = surface.textWidth(number);
+    surface.setFont(proportionalMincho, 12);
+    const double proportional = surface.textWidth(text);
+    const double proportionalNumber = surface.textWidth(number);
+    surface.setFont(mincho, 9);
+    const double smaller = surface.textWidth(text), smallerNumber = surface.textWidth(number);
+    EXPECT_LT(proportional, fixedPitch);
+    EXPECT_LT(proportionalNumber, fixedNumber);      // a narrow blank and point
+    EXPECT_DOUBLE_EQ(smaller, fixedPitch * 12 / 16); // 12 pixels, not 16: half an em each
+    EXPECT_DOUBLE_EQ(smallerNumber, fixedNumber * 12 / 16);
+    surface.setFont(mincho, 12);
+    EXPECT_DOUBLE_EQ(surface.textWidth(text), fixedPitch);
+    surface.setFont(proportionalMincho, 12);
+    EXPECT_DOUBLE_EQ(surface.textWidth(text), proportional);
+}
+
+// What the window prints is what Qt prints with the chart's font, also for characters the face
+// lacks, which other fonts stand in for (☺ is not in the Mincho face), and at any position.
+TEST(ImageSurface, PrintsTextsAsTheChartsFontDoesWhereverItsGlyphsComeFrom) {
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPixelSize(16);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QString texts[] = {
+        QStringLiteral(" 202611"), QStringLiteral("-0.05"), QStringLiteral("見本 12.5"),
+        QStringLiteral("(終値2400.85 ｽﾊﾟﾝ2379,2383)"), QStringLiteral("見本☺ ｽﾊﾟﾝ")};
+    for (const QString& text : texts) {
+        for (const double x : {150.0, 157.0, 161.5}) {
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(x));
+            QImage printed = chartImage(QSize(200, 40));
+            {
+                ImageSurface surface(printed);
+                surface.clear();
+                surface.setFont(QStringLiteral("ＭＳ 明朝"), 12);
+                surface.printText(x, 157, text);
+            }
+            QImage blank = chartImage(QSize(200, 40));
+            blank.fill(Qt::white);
+            QImage expected = blank.copy();
+            {
+                QPainter painter(&expected);
+                painter.setRenderHint(QPainter::TextAntialiasing, false);
+                painter.setFont(font);
+                painter.drawText(QPointF(x / 15, 157 / 15.0 + QFontMetricsF(font).ascent()), text);
+            }
+            EXPECT_EQ(printed, expected);
+            EXPECT_NE(printed, blank); // something was printed
+        }
     }
 }

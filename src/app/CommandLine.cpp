@@ -17,6 +17,7 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -158,22 +159,31 @@ bool parse(const QStringList& arguments, Request& request) {
 // is.
 QImage paletteImage(const QImage& image) {
     QImage indexed(image.size(), QImage::Format_Indexed8);
-    QList<QRgb> palette;
-    for (int y = 0; y < image.height(); ++y) {
+    std::array<QRgb, 256> palette;
+    int colours = 0;
+    // Most pixels continue the run of the one before: the last colour is tried first, then a
+    // look along the dozen colours at most. No pixel of an opaque image is 0.
+    QRgb last = 0;
+    uchar lastIndex = 0;
+    const int width = image.width(), height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uchar* to = indexed.scanLine(y);
-        for (int x = 0; x < image.width(); ++x) {
-            // A dozen colours at most: a look along the palette beats any hashing.
-            qsizetype index = 0;
-            while (index < palette.size() && palette[index] != from[x]) ++index;
-            if (index == palette.size()) {
-                if (palette.size() == 256) return image;
-                palette.append(from[x]);
+        for (int x = 0; x < width; ++x) {
+            if (from[x] != last) {
+                int index = 0;
+                while (index < colours && palette[size_t(index)] != from[x]) ++index;
+                if (index == colours) {
+                    if (colours == 256) return image;
+                    palette[size_t(colours++)] = from[x];
+                }
+                last = from[x];
+                lastIndex = static_cast<uchar>(index);
             }
-            to[x] = static_cast<uchar>(index);
+            to[x] = lastIndex;
         }
     }
-    indexed.setColorTable(palette);
+    indexed.setColorTable(QList<QRgb>(palette.begin(), palette.begin() + colours));
     return indexed;
 }
 

@@ -1,11 +1,11 @@
 #include "ui/ChartView.h"
 
-#include "platform/ImageSurface.h"
-
 #include "platform/Surface.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <memory>
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -17,8 +17,31 @@ bool ChartView::imageFitsView() const {
            image_.size() == size() * devicePixelRatioF();
 }
 
+namespace {
+
+void releasePixels(void* pixels) {
+    delete static_cast<std::shared_ptr<QRgb[]>*>(pixels);
+}
+
+} // namespace
+
 QImage& ChartView::imageForDrawing() {
-    if (!imageFitsView()) image_ = chartImage(size().expandedTo(QSize(1, 1)), devicePixelRatioF());
+    if (imageFitsView()) return image_;
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size().expandedTo(QSize(1, 1)) * ratio;
+    const qsizetype count = qsizetype(pixels.width()) * pixels.height();
+    image_ = QImage();
+    // A resize reuses the pixels of the last image, unless a copy of it still shows them: new
+    // pixels come as fresh pages, each faulted in as the pass first clears it (2000 pages at
+    // 1920x1080).
+    if (!pixels_ || pixels_.use_count() > 1 || pixelCapacity_ < count) {
+        pixels_ = std::make_shared_for_overwrite<QRgb[]>(size_t(count));
+        pixelCapacity_ = count;
+    }
+    image_ = QImage(reinterpret_cast<uchar*>(pixels_.get()), pixels.width(), pixels.height(),
+                    qsizetype(pixels.width()) * qsizetype(sizeof(QRgb)), QImage::Format_RGB32,
+                    releasePixels, new std::shared_ptr<QRgb[]>(pixels_));
+    image_.setDevicePixelRatio(ratio);
     return image_;
 }
 

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
+
 // The client area: shows the chart image that the last drawing pass left. Painting never draws
 // the chart; covering, uncovering and restoring the window show the kept image.
 class ChartView final : public QWidget {
@@ -11,7 +13,8 @@ public:
     explicit ChartView(QWidget* parent = nullptr);
 
     // The image to draw the next pass into, at the view's size and pixel density; a new image
-    // when the size changed, otherwise the kept one.
+    // when the size changed, otherwise the kept one. A new image's pixels are undefined until
+    // the pass clears them.
     QImage& imageForDrawing();
     bool imageFitsView() const;
 
@@ -32,5 +35,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    std::shared_ptr<QRgb[]> pixels_; // the memory of image_, kept across resizes
+    qsizetype pixelCapacity_ = 0;
     QImage image_;
 };
