@@ -67,30 +67,19 @@ TEST(MouseTools, PricesAreRoundedToKetaHalvesUpward) {
 
 TEST(MouseTools, TheReadoutShowsTheDayTheSpansDrawnThereAndBothLaggingCloses) {
     const auto series = numberedSeries(60), full = numberedSeries(kMaxDays);
-    const struct {
-        const PriceSeries* series;
-        int day;
-        QStringList fields;
-    } cases[] = {
-        // Spans of row 15 are drawn at day 40's slot; day 65 is not loaded.
-        {series.get(),
-         40,
-         {"20000040", "2040", "3040", "540", "1040", "400", "800", "450", "600", "1015", "0"}},
-        // Up to day 25 nothing is drawn from 25 days before, and the later close is left out.
-        {series.get(),
-         25,
-         {"20000025", "2025", "3025", "525", "1025", "250", "500", "", "", "", ""}},
-        {series.get(),
-         26,
-         {"20000026", "2026", "3026", "526", "1026", "260", "520", "30", "40", "1001", "1051"}},
-        // Past the table: a day of zeros, nothing read beyond row 15000.
-        {full.get(),
-         kMaxDays + 10,
-         {"0", "0", "0", "0", "0", "0", "0", "449550", "599400", "15985", "0"}},
-        {full.get(), 40000, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(texts(readoutFields(*c.series, c.day, price("0.01"))), c.fields) << c.day;
+    // Day 40 shows the spans of row 15, drawn at its slot, and day 65 is not loaded. Up to day
+    // 25 nothing is drawn from 25 days before, and the later close is left out with it. Past
+    // the table (days above 60 are read from a full one): a day of zeros, nothing read beyond
+    // row 15000.
+    const std::pair<int, QStringList> cases[] = {
+        {40, {"20000040", "2040", "3040", "540", "1040", "400", "800", "450", "600", "1015", "0"}},
+        {25, {"20000025", "2025", "3025", "525", "1025", "250", "500", "", "", "", ""}},
+        {26, {"20000026", "2026", "3026", "526", "1026", "260", "520", "30", "40", "1001", "1051"}},
+        {kMaxDays + 10, {"0", "0", "0", "0", "0", "0", "0", "449550", "599400", "15985", "0"}},
+        {40000, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}}};
+    for (const auto& [day, fields] : cases)
+        EXPECT_EQ(texts(readoutFields(day > 60 ? *full : *series, day, price("0.01"))), fields)
+            << day;
 }
 
 TEST(MouseTools, MeasuringCountsTradingDaysBothEndsIncluded) {
