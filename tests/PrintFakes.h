@@ -15,12 +15,8 @@ public:
     // The file names given to the PDF questions in turn; an empty one (or none left) cancels.
     std::vector<QString> fileAnswers;
     std::vector<QString> suggested; // what each PDF question started from
-    int setUps = 0;
-    // What the question does besides answering, such as showing a window of its own.
-    std::function<void()> whileAsking;
 
     bool setUpPrinter(QWidget*, QPrinter& printer) override {
-        ++setUps;
         if (!chooseInSetUp) return false;
         chooseInSetUp(printer);
         return true;
@@ -28,7 +24,6 @@ public:
     QString pdfFileName(QWidget*, const QString& start) override {
         const size_t asked = suggested.size();
         suggested.push_back(start);
-        if (whileAsking) whileAsking();
         return asked < fileAnswers.size() ? fileAnswers[asked] : QString();
     }
 };

@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cmath>
+
 namespace {
 
 QString run(const QString& program, const QStringList& arguments) {
@@ -28,18 +30,18 @@ QSizeF pdfPageSize(const QString& pdf) {
                             : QSizeF();
 }
 
-std::vector<PdfWord> pdfWords(const QString& pdf) {
+double pdfWordHeight(const QString& pdf, const QString& start) {
     static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
-    std::vector<PdfWord> words;
+        QStringLiteral("<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
     const QString text =
-        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                          QStringLiteral("1"), pdf, QStringLiteral("-")});
     for (auto it = word.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
-        words.push_back(
-            {match.captured(3), match.captured(1).toDouble(), match.captured(2).toDouble()});
+        if (match.captured(2).startsWith(start))
+            return match.captured(1).toDouble() / pdfPageSize(pdf).height();
     }
-    return words;
+    return std::nan("");
 }
 
 QImage pdfPageImage(const QString& pdf, int dpi) {

@@ -4,18 +4,13 @@
 #include <QSizeF>
 #include <QString>
 
-#include <vector>
-
 // A printed PDF as poppler sees it: its pages, their size, their words and their pixels.
-
-struct PdfWord {
-    QString text;
-    double x = 0, y = 0; // the top left corner, in points from the page's top left
-};
 
 int pdfPageCount(const QString& pdf);
 QSizeF pdfPageSize(const QString& pdf); // points
-std::vector<PdfWord> pdfWords(const QString& pdf);
+// How far down the first page (0 its top, 1 its foot) the top of the first word that starts
+// with `start` stands; NaN, which passes no comparison, when there is none.
+double pdfWordHeight(const QString& pdf, const QString& start);
 // The first page at `dpi`, without smoothing, so that every pixel is an ink or the paper.
 QImage pdfPageImage(const QString& pdf, int dpi);
 

@@ -71,6 +71,8 @@ QtPrinter::~QtPrinter() {
 bool QtPrinter::setUp(PrintDialogs& dialogs, QWidget* parent) {
     if (!page_) return dialogs.setUpPrinter(parent, *printer_);
     std::unique_ptr<QPrinter> next = copyOf(nextPrinter_ ? *nextPrinter_ : *printer_);
+    // The open sheet writes to its draft; the next one starts from the user's own file name.
+    if (!nextPrinter_ && pdfDraft_) next->setOutputFileName(pdfTarget_);
     if (!dialogs.setUpPrinter(parent, *next)) return false;
     nextPrinter_ = std::move(next);
     return true;
