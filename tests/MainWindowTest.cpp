@@ -147,6 +147,40 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
     EXPECT_EQ(savedSettings()["keta"], QStringLiteral("0.001"));
 }
 
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndASubmenuFollowsItsEntries) {
+    auto window = start();
+    // clang-format off
+    const std::pair<const char*, const char*> entries[] = {
+        {"Menu_File", "ﾌｧｲﾙ(&F)"}, {"File_Open", "ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"}, {"PrtSetting", "ページ設定(&U)"},
+        {"PrintBox", "印刷(&P)"}, {"Split_Print", "画面分割印刷(&S)"}, {"Split_Print_Upper", "上半分(&U)"},
+        {"Split_Print_Lower", "下半分(&L)"}, {"Menu_End", "終了(&X)"}, {"Menu_Option", "ｵﾌﾟｼｮﾝ(&O)"},
+        {"ChgPlotDay", "表示日数の変更(&D)"}, {"ChgMaxLength", "日数指定(&N)"}, {"SelectTerm", "期間指定(&T)"},
+        {"Zoom", "ズーム(&Z)"}, {"Initialize", "グラフ初期化(&I)"}, {"YAxisSet", "Y軸設定(&Y)"},
+        {"SetLogY", "対数軸設定(&L)"}, {"ChgYAxis2", "最大・最少設定(&H)"}, {"ChgYAxis", "刻み値の変更(&S)"},
+        {"SetMulti", "画面縮小(&M)"}, {"SetRetardSpan", "遅行線設定(&R)"}, {"ChkHigara", "日柄測定(&A)"},
+        {"ChgKeta", "小数点以下桁数指定(&K)"}, {"Menu_Help", "ﾍﾙﾌﾟ(&H)"}, {"VersionInfo", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
+    };
+    // clang-format on
+    for (const auto& [name, caption] : entries) {
+        QAction* action = window->action(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+    }
+    // ズーム stands in the options menu itself, right after the days-shown submenu.
+    const QList<QAction*> options =
+        window->findChild<QMenu*>(QStringLiteral("Menu_Option"))->actions();
+    EXPECT_EQ(options[1]->objectName(), QStringLiteral("Zoom"));
+    // A submenu can be chosen exactly while one of its entries can.
+    QMenu* split = window->findChild<QMenu*>(QStringLiteral("Split_Print"));
+    window->action("Split_Print_Upper")->setEnabled(false);
+    EXPECT_TRUE(window->action("Split_Print")->isEnabled());
+    window->action("Split_Print_Lower")->setEnabled(false);
+    EXPECT_FALSE(window->action("Split_Print")->isEnabled());
+    split->addAction(QStringLiteral("added"));
+    EXPECT_TRUE(window->action("Split_Print")->isEnabled());
+}
+
 TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile) {
     auto window = start();
     FileChooserPanel* panel = window->fileChooser();
