@@ -45,54 +45,35 @@ void expectEqualsRescan(const PriceSeries& s) {
 
 } // namespace
 
-TEST(Ichimoku, EachLineStartsAtTheLastDayOfItsFirstWindow) {
+TEST(Ichimoku, EachLineStartsAtTheLastDayOfItsFirstWindowAndRoundsTiesToEven) {
+    // The plain rescan also checks that every cell before a line's first window stays zero.
     for (int days : {0, 8, 9, 25, 26, 27, 51, 52, 53}) {
         std::vector<std::pair<int64_t, int64_t>> prices;
         for (int d = 1; d <= days; ++d) prices.push_back({(100 + d) * 10000, (90 + d) * 10000});
         auto series = seriesOf(prices);
         computeIchimoku(*series);
-        const auto& t = series->ichimokuTable;
         SCOPED_TRACE(days);
-        EXPECT_EQ(t[8].conversion, Fixed4());
-        EXPECT_EQ(t[9].conversion != Fixed4(), days >= 9);
-        EXPECT_EQ(t[25].base, Fixed4());
-        EXPECT_EQ(t[26].base != Fixed4(), days >= 26);
-        EXPECT_EQ(t[26].span1, Fixed4());
-        EXPECT_EQ(t[27].span1 != Fixed4(), days >= 27);
-        EXPECT_EQ(t[51].span2, Fixed4());
-        EXPECT_EQ(t[52].span2 != Fixed4(), days >= 52);
-        if (days >= 9) {
-            EXPECT_EQ(t[9].conversion, Fixed4::fromWhole(100)); // (109 + 91) / 2
-        }
         expectEqualsRescan(*series);
+        if (days >= 9) EXPECT_EQ(series->ichimokuTable[9].conversion, Fixed4::fromWhole(100));
     }
-}
-
-TEST(Ichimoku, MidpointOfHighestHighAndLowestLowRoundsTiesToEven) {
-    std::vector<std::pair<int64_t, int64_t>> prices(9, {100000, 80000});
-    prices[4] = {120000, 70000}; // highest 12, lowest 7 -> 9.5
-    auto series = seriesOf(prices);
+    const struct {
+        int64_t high, low, conversion; // in units of 0.0001
+    } windows[] = {
+        {3, 0, 2},                // 0.00015 rounds to the even 0.0002
+        {1, 0, 0},                // 0.00005 to 0
+        {-50000, -80000, -40000}, // highs below 0 keep 0 as the high: (0 - 8) / 2
+        {20'000'000'000'000, 20'000'000'000'000, 14'999'999'995'000}, // lows above 999999999
+    };
+    for (const auto& w : windows) {
+        auto series = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {w.high, w.low}));
+        computeIchimoku(*series);
+        EXPECT_EQ(series->ichimokuTable[9].conversion.units(), w.conversion) << w.high;
+    }
+    std::vector<std::pair<int64_t, int64_t>> nine(9, {100000, 80000});
+    nine[4] = {120000, 70000}; // highest 12, lowest 7: 9.5
+    auto series = seriesOf(nine);
     computeIchimoku(*series);
-    EXPECT_EQ(series->ichimokuTable[9].conversion, Fixed4::fromUnits(95000));
-
-    auto tie = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {3, 0}));
-    computeIchimoku(*tie);
-    EXPECT_EQ(tie->ichimokuTable[9].conversion.units(), 2); // 0.00015 -> 0.0002
-    auto lowTie = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {1, 0}));
-    computeIchimoku(*lowTie);
-    EXPECT_EQ(lowTie->ichimokuTable[9].conversion.units(), 0); // 0.00005 -> 0
-}
-
-TEST(Ichimoku, RunningExtremesStartAtZeroAndNineHundredNinetyNineMillion) {
-    // Highs all below zero keep 0 as the high; lows above 999999999 keep that as the low.
-    auto negative = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {-50000, -80000}));
-    computeIchimoku(*negative);
-    EXPECT_EQ(negative->ichimokuTable[9].conversion, Fixed4::fromWhole(-4)); // (0 + -8) / 2
-    const int64_t huge = 2'000'000'000LL * 10000;
-    auto high = seriesOf(std::vector<std::pair<int64_t, int64_t>>(9, {huge, huge}));
-    computeIchimoku(*high);
-    EXPECT_EQ(high->ichimokuTable[9].conversion,
-              midpoint(Fixed4::fromUnits(huge), Fixed4::fromWhole(999999999)));
+    EXPECT_EQ(series->ichimokuTable[9].conversion, *Fixed4::fromText("9.5"));
 }
 
 TEST(Ichimoku, SlidingExtremesEqualThePlainRescanOnRandomSeries) {

@@ -13,14 +13,13 @@ constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// The image as rows of '.' (white) and 'X' (black).
-std::vector<std::string> rows(const QImage& image) {
-    std::vector<std::string> out;
+// The image as rows of '.' (white) and 'X' (black), top to bottom, apart by '/'.
+std::string rows(const QImage& image) {
+    std::string out;
     for (int y = 0; y < image.height(); ++y) {
-        std::string row;
+        if (y > 0) out += '/';
         for (int x = 0; x < image.width(); ++x)
-            row += image.pixel(x, y) == kWhite ? '.' : image.pixel(x, y) == kBlack ? 'X' : '?';
-        out.push_back(row);
+            out += image.pixel(x, y) == kWhite ? '.' : image.pixel(x, y) == kBlack ? 'X' : '?';
     }
     return out;
 }
@@ -35,29 +34,20 @@ QImage blank(int width, int height) {
 
 TEST(PixelRaster, AFrameRunsItsPatternOnceRoundFromTheTopLeft) {
     // Corners at pixels (1, 1) and (8, 4): a path of 20 pixels clockwise from the top left.
-    QImage image = blank(10, 6);
-    rasterFrame(PixelTarget::of(image), 1.5, 1.2, 8.9, 4.0, kBlack, 1, DashPattern::Dotted,
-                PixelOp::Set);
-    const std::vector<std::string> dotted = {
-        "..........", //
-        ".X..X..X..", // top: every third pixel from the corner
-        "..........", // right: (8, 2) and (8, 4) fall in the gaps
-        ".X......X.", // (8, 3) on the right, (1, 3) on the left side's way up
-        "...X..X...", // bottom, right to left: (6, 4) and (3, 4)
-        ".........."};
-    EXPECT_EQ(rows(image), dotted);
-
-    image = blank(10, 6);
-    rasterFrame(PixelTarget::of(image), 8.9, 4.0, 1.5, 1.2, kBlack, 1, DashPattern::Dashed,
-                PixelOp::Set);
-    const std::vector<std::string> dashed = {
-        "..........", //
-        ".XXXX..XX.", // four on, two off, along the path: steps 0-3, 6-9, 12-15, 18-19
-        ".X......X.", // (8, 2) is step 8, (1, 2) step 19
-        ".X......X.", // (8, 3) step 9, (1, 3) step 18
-        "...XXXX...", // steps 12-15 from (6, 4) leftwards
-        ".........."};
-    EXPECT_EQ(rows(image), dashed);
+    // Dotted: steps 0, 3, 6, ... on; dashed: steps 0-3, 6-9, 12-15 and 18-19.
+    const std::pair<DashPattern, const char*> frames[] = {
+        {DashPattern::Dotted, "........../.X..X..X../........../.X......X./...X..X.../.........."},
+        {DashPattern::Dashed, "........../.XXXX..XX./.X......X./.X......X./...XXXX.../.........."},
+        {DashPattern::Solid, "........../.XXXXXXXX./.X......X./.X......X./.XXXXXXXX./.........."},
+    };
+    for (const auto& [pattern, expected] : frames) {
+        QImage image = blank(10, 6);
+        rasterFrame(PixelTarget::of(image), 8.9, 4.0, 1.5, 1.2, kBlack, 1, pattern, PixelOp::Set);
+        EXPECT_EQ(rows(image), expected);
+    }
+    QImage filled = blank(6, 8); // every pixel the box touches, edges included
+    rasterFill(PixelTarget::of(filled), 1.5, 1.5, 3.2, 4.9, kBlack);
+    EXPECT_EQ(rows(filled), "....../.XXX../.XXX../.XXX../.XXX../....../....../......");
 }
 
 TEST(PixelRaster, InvertingTwiceLeavesNoTraceCornersIncluded) {
@@ -89,114 +79,45 @@ TEST(PixelRaster, InvertingTwiceLeavesNoTraceCornersIncluded) {
     EXPECT_EQ(image, before);
 }
 
-TEST(PixelRaster, StraightLinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
+TEST(PixelRaster, LinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
+    using P = DashPattern;
     const struct {
         double x1, y1, x2, y2;
         int width;
         DashPattern pattern;
-        std::vector<std::string> expected;
+        const char* expected; // a 6 x 8 image
     } lines[] = {
+        // clang-format off
         // Dots on steps 0, 3, 6 from the start, downwards and upwards.
-        {2.5,
-         0.2,
-         2.5,
-         7.9,
-         1,
-         DashPattern::Dotted,
-         {"..X...", "......", "......", "..X...", "......", "......", "..X...", "......"}},
-        {2.5,
-         7.9,
-         2.9,
-         0.2,
-         1,
-         DashPattern::Dotted,
-         {"......", "..X...", "......", "......", "..X...", "......", "......", "..X..."}},
+        {2.5, 0.2, 2.5, 7.9, 1, P::Dotted, "..X.../....../....../..X.../....../....../..X.../......"},
+        {2.5, 7.9, 2.9, 0.2, 1, P::Dotted, "....../..X.../....../....../..X.../....../....../..X..."},
+        // Dashes of four, gaps of two; a pen two wide doubles both.
+        {0, 0, 0, 7.9, 1, P::Dashed, "X...../X...../X...../X...../....../....../X...../X....."},
+        {1, 0, 1, 7.9, 2, P::Dotted, ".XX.../.XX.../....../....../....../....../.XX.../.XX..."},
         // Starts at row -4: rows -4 to -1 are on, 0 and 1 off, 2 to 5 on, 6 and 7 off.
-        {1,
-         -3.5,
-         1,
-         7,
-         1,
-         DashPattern::Dashed,
-         {"......", "......", ".X....", ".X....", ".X....", ".X....", "......", "......"}},
+        {1, -3.5, 1, 7, 1, P::Dashed, "....../....../.X..../.X..../.X..../.X..../....../......"},
         // Starts at column -5: dots at -5, -2, 1 and 4.
-        {-4.5,
-         1,
-         5.9,
-         1,
-         1,
-         DashPattern::Dotted,
-         {"......", ".X..X.", "......", "......", "......", "......", "......", "......"}},
-        // A pen two wide lies on the pixel and the next one, a pen three wide on both sides;
-        // what falls beside the image is left out.
-        {5.5,
-         1,
-         5.5,
-         3,
-         2,
-         DashPattern::Solid,
-         {"......", ".....X", ".....X", ".....X", "......", "......", "......", "......"}},
-        {0.2,
-         5,
-         0.2,
-         6.5,
-         3,
-         DashPattern::Solid,
-         {"......", "......", "......", "......", "......", "XX....", "XX....", "......"}},
-        {1,
-         7.5,
-         4.5,
-         7.5,
-         2,
-         DashPattern::Solid,
-         {"......", "......", "......", "......", "......", "......", "......", ".XXXX."}},
+        {-4.5, 1, 5.9, 1, 1, P::Dotted, "....../.X..X./....../....../....../....../....../......"},
+        // Thick pens: two wide lie on the pixel and the next, three to five on both sides (the
+        // extra one after); what falls beside the image is left out.
+        {5.5, 1, 5.5, 3, 2, P::Solid, "....../.....X/.....X/.....X/....../....../....../......"},
+        {0.2, 5, 0.2, 6.5, 3, P::Solid, "....../....../....../....../....../XX..../XX..../......"},
+        {1, 7.5, 4.5, 7.5, 2, P::Solid, "....../....../....../....../....../....../....../.XXXX."},
+        {1, 3, 3, 3, 4, P::Solid, "....../....../.XXX../.XXX../.XXX../.XXX../....../......"},
+        {2.5, 1, 2.5, 2, 5, P::Solid, "....../XXXXX./XXXXX./....../....../....../....../......"},
         // One pixel: the pen's width goes downwards, as for a horizontal line.
-        {3.5,
-         2.5,
-         3.7,
-         2.9,
-         2,
-         DashPattern::Solid,
-         {"......", "......", "...X..", "...X..", "......", "......", "......", "......"}},
+        {3.5, 2.5, 3.7, 2.9, 2, P::Solid, "....../....../...X../...X../....../....../....../......"},
+        // A diagonal: one pixel a row.
+        {0.5, 0.5, 5.5, 5.5, 1, P::Solid, "X...../.X..../..X.../...X../....X./.....X/....../......"},
         // Running off the right edge: cut there, not carried on to the next row.
-        {1,
-         1,
-         9,
-         1,
-         1,
-         DashPattern::Solid,
-         {"......", ".XXXXX", "......", "......", "......", "......", "......", "......"}},
+        {1, 1, 9, 1, 1, P::Solid, "....../.XXXXX/....../....../....../....../....../......"},
         // From inside to above the image, in one column: cut at the top row.
-        {2.5,
-         3.5,
-         2.5,
-         -4,
-         1,
-         DashPattern::Solid,
-         {"..X...", "..X...", "..X...", "..X...", "......", "......", "......", "......"}},
-        // No place at all: nothing.
-        {kNaN,
-         1,
-         3,
-         4,
-         1,
-         DashPattern::Solid,
-         {"......", "......", "......", "......", "......", "......", "......", "......"}},
-        {2,
-         1,
-         2,
-         kInfinity,
-         1,
-         DashPattern::Solid,
-         {"......", "......", "......", "......", "......", "......", "......", "......"}},
-        // Wholly beside the image: nothing.
-        {7,
-         1,
-         7,
-         6,
-         1,
-         DashPattern::Solid,
-         {"......", "......", "......", "......", "......", "......", "......", "......"}},
+        {2.5, 3.5, 2.5, -4, 1, P::Solid, "..X.../..X.../..X.../..X.../....../....../....../......"},
+        // No place at all, or wholly beside the image: nothing.
+        {kNaN, 1, 3, 4, 1, P::Solid, "....../....../....../....../....../....../....../......"},
+        {2, 1, 2, kInfinity, 1, P::Solid, "....../....../....../....../....../....../....../......"},
+        {7, 1, 7, 6, 1, P::Solid, "....../....../....../....../....../....../....../......"},
+        // clang-format on
     };
     for (const auto& line : lines) {
         SCOPED_TRACE(testing::Message() << line.x1 << "," << line.y1 << " " << line.x2 << ","

@@ -55,7 +55,7 @@ void RecordingSurface::box(double x1, double y1, double x2, double y2, Rgb color
 }
 
 void RecordingSurface::setFont(const QString&, double points) {
-    fontSize_ = std::max(0.75, std::round(points / 0.75) * 0.75);
+    fontSize_ = std::max(fontStep_, std::round(points / fontStep_) * fontStep_);
     log("font " + twips(fontSize_));
 }
 

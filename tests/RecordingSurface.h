@@ -20,8 +20,9 @@ struct Stroke {
 // 0.75 point as on a 96 dpi screen.
 class RecordingSurface final : public Surface {
 public:
-    RecordingSurface(double widthTwips, double heightTwips)
-        : width_(widthTwips), height_(heightTwips) {}
+    // fontStep: the points of one device pixel (0.75 on a 96 dpi screen, 0.5 at 144 dpi).
+    RecordingSurface(double widthTwips, double heightTwips, double fontStep = 0.75)
+        : width_(widthTwips), height_(heightTwips), fontStep_(fontStep) {}
 
     void clear() override { log("clear"); }
     double width() const override { return width_; }
@@ -51,6 +52,7 @@ private:
     void stroke(const std::string& call, Stroke drawn);
 
     double width_, height_;
+    double fontStep_;
     double fontSize_ = 0;
     Rgb pen_;
     int penWidth_ = 1;

@@ -6,6 +6,7 @@
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"
+#include "PrintedPages.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -78,31 +79,32 @@ TEST(ImageSurface, TheChartUsesOnlyItsOwnColours) {
     EXPECT_EQ(coloursOf(image), expected);
 }
 
-TEST(PrinterSurface, PrintsTheChartInBlackOnAPage) {
+// Pen widths are pixels of a 96 dpi screen on paper too: a page seen at 192 dpi shows a
+// one-pixel pen two pixels wide and a five-pixel pen ten, whatever the printer's resolution.
+TEST(PrinterSurface, PensKeepTheirScreenWeightOnPaper) {
     QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    const QString pdf = dir.filePath(QStringLiteral("pens.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    auto series = chartSeries(120);
-    ViewState view;
-    scanVisibleRange(*series, view);
     {
         PrinterSurface page(printer);
-        EXPECT_GT(page.width(), 8000); // a printable A4 or Letter width, in twips
-        EXPECT_GT(page.heightInPoints(), 600);
-        const ChartLayout layout =
-            drawChart(page, *series, view, kPageProfile, SheetPart::LowerHalf);
-        EXPECT_GT(layout.frame.left, 300);
+        page.setPenColor({0, 0, 0});
+        for (const int width : {1, 2, 5}) {
+            page.setPenWidth(width);
+            const double x = 1440 * width; // an inch apart: 192 pixels at 192 dpi
+            page.line(x, 1440, x, 2880);
+        }
         page.endDocument();
-        EXPECT_FALSE(page.isActive());
     }
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_GT(bytes.size(), 10000);
-    EXPECT_TRUE(bytes.contains("/FontFile")); // the texts are text on paper, not shapes
+    const QImage image = pdfPageImage(pdf, 192);
+    const QPoint origin = printer.pageLayout().paintRectPixels(192).topLeft();
+    for (const int width : {1, 2, 5}) {
+        int inked = 0;
+        for (int x = origin.x() + 192 * width - 12; x <= origin.x() + 192 * width + 12; ++x)
+            inked += image.pixel(x, origin.y() + 288) == qRgb(0, 0, 0);
+        EXPECT_NEAR(inked, 2 * width, 1) << width;
+    }
 }
 
 TEST(RenderCommand, WritesThePngOfTheChart) {
