@@ -54,7 +54,9 @@ TEST(Ichimoku, EachLineStartsAtTheLastDayOfItsFirstWindowAndRoundsTiesToEven) {
         computeIchimoku(*series);
         SCOPED_TRACE(days);
         expectEqualsRescan(*series);
-        if (days >= 9) EXPECT_EQ(series->ichimokuTable[9].conversion, Fixed4::fromWhole(100));
+        if (days >= 9) {
+            EXPECT_EQ(series->ichimokuTable[9].conversion, Fixed4::fromWhole(100));
+        }
     }
     const struct {
         int64_t high, low, conversion; // in units of 0.0001
