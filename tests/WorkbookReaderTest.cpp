@@ -191,6 +191,13 @@ TEST(WorkbookReader, KeepsColumnsAToFOfTheRowsAskedForAndCutsLongTexts) {
     EXPECT_EQ(show(sheet, 2, 5), "number:3");
     EXPECT_EQ(show(sheet, 5, 1), "empty");
     EXPECT_EQ(show(sheet, 1, 1), "text:" + std::string(256, 'x') + "...");
+    // Excel 95 texts, decoded from their code page, are cut by the cells, at a character: 85 of
+    // 日, as the 86th would pass 256 bytes.
+    std::string kanji;
+    for (int i = 0; i < 100; ++i) kanji += "日";
+    WorksheetCells direct(2);
+    direct.setText(1, 0, kanji);
+    EXPECT_EQ(show(direct, 1, 0), "text:" + kanji.substr(0, 255) + "...");
 }
 
 TEST(WorkbookReader, RefusesWorkbooksWithoutAUsableSheetDirectory) {
