@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -71,14 +69,6 @@ std::string fileBytes(const std::string& path) {
     return bytes.str();
 }
 
-std::unique_ptr<WorkbookReader> openFixture(const std::string& name) {
-    const int fd = open((kFixtures + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
-    EXPECT_GE(fd, 0) << name;
-    auto workbook = WorkbookReader::openFile(fd);
-    close(fd);
-    return workbook;
-}
-
 WorksheetCells firstSheet(const std::string& stream, int rows = kRows) {
     const auto workbook = WorkbookReader::openBytes(stream);
     EXPECT_TRUE(workbook);
@@ -91,27 +81,14 @@ WorksheetCells firstSheet(const std::string& stream, int rows = kRows) {
 // "kind:value" of a cell, the way the expectations below are written.
 std::string show(const WorksheetCells& cells, int row, int column) {
     const WorksheetCell& c = cells.cell(row, column);
+    const char* kinds[] = {"empty", "number:", "date:", "text:", "boolean:", "error:"};
     std::ostringstream out;
-    switch (c.kind) {
-    case CellKind::Empty:
-        return "empty";
-    case CellKind::Text:
-        return "text:" + std::string(cells.text(c)) + (c.cut ? "..." : "");
-    case CellKind::Number:
-        out << "number:";
-        break;
-    case CellKind::Date:
-        out << "date:";
-        break;
-    case CellKind::Boolean:
-        out << "boolean:";
-        break;
-    case CellKind::Error:
-        out << "error:";
-        break;
-    }
     out.precision(17);
-    out << c.number;
+    out << kinds[static_cast<int>(c.kind)];
+    if (c.kind == CellKind::Text)
+        out << cells.text(c) << (c.cut ? "..." : "");
+    else if (c.kind != CellKind::Empty)
+        out << c.number;
     return out.str();
 }
 
@@ -159,106 +136,68 @@ TEST(WorkbookReader, ReadsSharedStringsAcrossContinueRecords) {
     // both running over a record boundary.
     const std::string sst =
         record(0x00FC, u32(5) + u32(5) + text8("name") + u16(4) + '\0' + "ab") +
-        record(0x003C, std::string("\x01" "c\0d\0", 5) + u16(2) + '\x01' + "\xE5\x65\x2C\x67" +
-                           u16(4) + '\x08' + u16(1) + "rich" + std::string("\x01\x00", 2)) +
+        record(0x003C, std::string("\x01"
+                                   "c\0d\0",
+                                   5) +
+                           u16(2) + '\x01' + "\xE5\x65\x2C\x67" + u16(4) + '\x08' + u16(1) +
+                           "rich" + std::string("\x01\x00", 2)) +
         record(0x003C, std::string("\x00\x00", 2) + u16(3) + '\x04' + u32(6) + "ext" + "123") +
         record(0x003C, std::string("456"));
     std::string cells;
     for (unsigned i = 0; i < 5; ++i) cells += record(0x00FD, cell(1, i) + u32(i));
     cells += record(0x00FD, cell(1, 5) + u32(99)); // not in the table
     const WorksheetCells sheet = firstSheet(workbook(sst, cells));
-    EXPECT_EQ(show(sheet, 1, 0), "text:name");
-    EXPECT_EQ(show(sheet, 1, 1), "text:abcd");
-    EXPECT_EQ(show(sheet, 1, 2), "text:日本");
-    EXPECT_EQ(show(sheet, 1, 3), "text:rich");
-    EXPECT_EQ(show(sheet, 1, 4), "text:ext");
-    EXPECT_EQ(show(sheet, 1, 5), "error:-1");
+    const char* expected[] = {"text:name", "text:abcd", "text:日本",
+                              "text:rich", "text:ext",  "error:-1"};
+    for (int column = 0; column < 6; ++column)
+        EXPECT_EQ(show(sheet, 1, column), expected[column]) << column;
 }
 
 TEST(WorkbookReader, TellsDatesByTheNumberFormatOfTheCell) {
-    struct Case {
-        const char* format; // nullptr: a built-in format, by index
-        unsigned index;
-        bool date;
-    };
-    const Case cases[] = {
-        {"yyyy/mm/dd", 164, true},
-        {"yyyy/mm/dd;@", 165, true},
-        {"[$-411]ggge\"\xE5\xB9\xB4\"m\"\xE6\x9C\x88\"d\"\xE6\x97\xA5\"", 166, true},
-        {"h:mm", 167, true},
-        {"[h]:mm:ss", 168, true},
-        {"m/d", 169, true},
-        {"0.00E+00", 170, false},
-        {"G/\xE6\xA8\x99\xE6\xBA\x96", 171, false}, // G/標準, Japanese for General
-        {"General", 172, false},
-        {"#,##0", 173, false},
-        {"0.00_);[Red]\\(0.00\\)", 174, false},
-        {"\"yen\"#,##0", 175, false},
-        {"@", 176, false},
-        {nullptr, 14, true},
-        {nullptr, 31, true}, // yyyy"年"m"月"d"日"
-        {nullptr, 0, false},
-        {nullptr, 2, false},
-    };
-    std::string globals, cells;
-    unsigned xf = 0, column = 0;
-    for (const Case& c : cases) {
-        if (c.format) {
-            const std::string utf8 = c.format;
-            // Two bytes a character, as Excel writes formats with Japanese in them.
-            std::string wide;
-            for (const char16_t unit : QString::fromUtf8(utf8.c_str()).toStdU16String())
-                wide += u16(unit);
-            globals += record(0x041E, u16(c.index) + u16(static_cast<unsigned>(wide.size() / 2)) +
-                                          '\x01' + wide);
-        }
-        globals += record(0x00E0, u16(0) + u16(c.index) + std::string(16, '\0'));
-        cells += record(0x0203, cell(1 + column / 6, column % 6, xf) + f64(39510));
-        ++xf;
-        ++column;
+    // Built-in formats first: 14 and 31 (yyyy"年"m"月"d"日") are dates, 0 is not, nor is 22 once
+    // a FORMAT record makes it "0.00". Then formats of the workbook's own, 164 on, written two
+    // bytes a character as Excel writes those with Japanese in them.
+    std::vector<unsigned> indexes = {14, 31, 0, 22};
+    std::string globals = record(0x041E, u16(22) + text8("0.00"));
+    for (const char* format :
+         {"yyyy/mm/dd", "[$-411]ggge\"年\"m\"月\"d\"日\"", "h:mm", "[h]:mm:ss", "m/d", "0.00E+00",
+          "G/標準", "General", "0.00_);[Red]\\(0.00\\)", "\"yen\"#,##0"}) {
+        std::string wide;
+        for (const char16_t unit : QString::fromUtf8(format).toStdU16String()) wide += u16(unit);
+        indexes.push_back(160 + static_cast<unsigned>(indexes.size()));
+        globals += record(0x041E, u16(indexes.back()) +
+                                      u16(static_cast<unsigned>(wide.size() / 2)) + '\x01' + wide);
+    }
+    std::string cells;
+    for (unsigned xf = 0; xf < indexes.size(); ++xf) {
+        globals += record(0x00E0, u16(0) + u16(indexes[xf]) + std::string(16, '\0'));
+        cells += record(0x0203, cell(1 + xf, 1, xf) + f64(39510));
     }
     const WorksheetCells sheet = firstSheet(workbook(globals, cells));
-    column = 0;
-    for (const Case& c : cases) {
-        const WorksheetCell& read = sheet.cell(1 + static_cast<int>(column / 6), column % 6);
-        EXPECT_EQ(read.kind, c.date ? CellKind::Date : CellKind::Number)
-            << (c.format ? c.format : "built-in") << " " << c.index;
-        ++column;
-    }
-
-    // A FORMAT record for a built-in number gives it its own meaning.
-    const WorksheetCells overridden =
-        firstSheet(workbook(record(0x041E, u16(14) + text8("0.00")) +
-                                record(0x00E0, u16(0) + u16(14) + std::string(16, '\0')),
-                            record(0x0203, cell(1, 1, 0) + f64(39510))));
-    EXPECT_EQ(overridden.cell(1, 1).kind, CellKind::Number);
+    std::string kinds;
+    for (int row = 1; row <= static_cast<int>(indexes.size()); ++row)
+        kinds += sheet.cell(row, 1).kind == CellKind::Date ? 'D' : 'N';
+    EXPECT_EQ(kinds, "DDNNDDDDDNNNNN");
 }
 
 TEST(WorkbookReader, KeepsColumnsAToFOfTheRowsAskedForAndCutsLongTexts) {
-    std::string kanji;
-    for (int i = 0; i < 100; ++i) kanji += "\xE6\x97\xA5"; // 日, 3 bytes in UTF-8
-    std::string wide;
-    for (int i = 0; i < 100; ++i) wide += "\xE5\x65";
     const std::string cells = record(0x0203, cell(5, 1) + f64(1)) + // a row past those asked for
                               record(0x0203, cell(1, 7) + f64(2)) + // column H
                               record(0x0203, cell(2, 5) + f64(3)) + // F3
-                              record(0x0204, cell(1, 1) + text8(std::string(300, 'x'))) +
-                              record(0x0204, cell(1, 2) + u16(100) + '\x01' + wide);
+                              record(0x0204, cell(1, 1) + text8(std::string(300, 'x')));
     const WorksheetCells sheet = firstSheet(workbook("", cells), 3);
     EXPECT_EQ(sheet.rowCount(), 3);
     EXPECT_EQ(sheet.usedColumns(), 8);
     EXPECT_EQ(show(sheet, 2, 5), "number:3");
     EXPECT_EQ(show(sheet, 5, 1), "empty");
     EXPECT_EQ(show(sheet, 1, 1), "text:" + std::string(256, 'x') + "...");
-    // 85 characters: the 86th would pass 256 bytes.
-    EXPECT_EQ(show(sheet, 1, 2), "text:" + kanji.substr(0, 255) + "...");
-
-    const auto days = openFixture("days15001.xls");
-    ASSERT_TRUE(days);
-    const std::optional<WorksheetCells> firstRows = days->readSheet(0, 5);
-    ASSERT_TRUE(firstRows);
-    EXPECT_EQ(firstRows->rowCount(), 5);
-    EXPECT_EQ(show(*firstRows, 4, 1), "number:19700108");
+    // Excel 95 texts, decoded from their code page, are cut by the cells, at a character: 85 of
+    // 日, as the 86th would pass 256 bytes.
+    std::string kanji;
+    for (int i = 0; i < 100; ++i) kanji += "日";
+    WorksheetCells direct(2);
+    direct.setText(1, 0, kanji);
+    EXPECT_EQ(show(direct, 1, 0), "text:" + kanji.substr(0, 255) + "...");
 }
 
 TEST(WorkbookReader, RefusesWorkbooksWithoutAUsableSheetDirectory) {
@@ -266,10 +205,8 @@ TEST(WorkbookReader, RefusesWorkbooksWithoutAUsableSheetDirectory) {
     const std::string good = workbook("", "");
     const size_t globalsSize = good.size() - sheet.size();
     const std::string refused[] = {
-        bof(5) + eof() + sheet, // no worksheet
         bof(5) + boundSheet(static_cast<uint32_t>(globalsSize), "chart", 2) + eof() + sheet,
         bof(5) + boundSheet(100000, "sheet1") + eof() + sheet, // past the end
-        bof(5) + boundSheet(4, "sheet1") + eof() + sheet,      // not at a BOF
         bof(5) + record(0x0085, u32(0) + std::string("\0\0\x09\0sheet1", 10)) + eof() + sheet,
         bof(5) + record(0x002F, u16(1)) + good.substr(bof(5).size()), // encrypted
         bof(5, 0x0400) + good.substr(bof(5).size()),                  // Excel 4
@@ -303,99 +240,31 @@ TEST(WorkbookReader, ASheetCutShortOrWithBrokenCellsIsDamaged) {
     }
 }
 
-TEST(WorkbookReader, ReadsTheFixtureWorkbooks) {
-    // Values as the fixture script wrote them (tests/fixtures/README.md).
-    auto formulas = openFixture("formulas.xls");
-    ASSERT_TRUE(formulas);
-    std::optional<WorksheetCells> sheet = formulas->readSheet(0, kRows);
-    ASSERT_TRUE(sheet);
-    EXPECT_EQ(show(*sheet, 1, 0), "text:トヨタ自動車");
-    EXPECT_EQ(show(*sheet, 1, 5), "number:1499.7"); // E2 1488.7 + 11
-    EXPECT_EQ(show(*sheet, 4, 1), "date:41004");    // 2012-04-05
-    EXPECT_EQ(show(*sheet, 7, 2), "text:1,500.25");
-
-    auto dates1904 = openFixture("dates_1904.xls");
-    ASSERT_TRUE(dates1904);
-    EXPECT_EQ(dates1904->dateSystem(), DateSystem::From1904);
-    sheet = dates1904->readSheet(0, kRows);
-    ASSERT_TRUE(sheet);
-    EXPECT_EQ(show(*sheet, 1, 1), "date:38048"); // 2008-03-03 counted from 1904-01-01
-
-    auto excel95 = openFixture("biff5.xls");
-    ASSERT_TRUE(excel95);
-    EXPECT_EQ(excel95->sheetNames(), std::vector<std::string>{"Sheet1"});
-    sheet = excel95->readSheet(0, kRows);
-    ASSERT_TRUE(sheet);
-    EXPECT_EQ(show(*sheet, 1, 0), "text:日本電気");
-    EXPECT_EQ(show(*sheet, 5, 1), "text:20110408");
-    EXPECT_EQ(show(*sheet, 2, 3), "number:861.75");
-
-    auto twoSheets = openFixture("two_sheets.xls");
-    ASSERT_TRUE(twoSheets);
-    EXPECT_EQ(twoSheets->sheetNames(), (std::vector<std::string>{"prices", "Sheet1"}));
-
-    auto longTable = openFixture("long_sst.xls");
-    ASSERT_TRUE(longTable);
-    sheet = longTable->readSheet(0, kRows);
-    ASSERT_TRUE(sheet);
-    EXPECT_EQ(show(*sheet, 1, 0), "text:三井住友フィナンシャルグループ");
-    EXPECT_EQ(show(*sheet, 700, 1), "text:2007/09/10"); // the 700th weekday from 2005-01-04
-    EXPECT_EQ(sheet->usedColumns(), 7);
-}
-
-TEST(WorkbookReader, SurvivesDamagedFiles) {
-    struct Case {
-        const char* name;
-        bool opens;
-        bool sheetReads;
-    };
-    const Case cases[] = {
-        {"broken/root-entry-name-size-5632.xls", false, false},
-        {"broken/root-entry-name-size-8192.xls", true, true},
-        {"broken/directory-sector-0xffffffff.xls", false, false},
-        {"broken/format-string-longer-than-its-record.xls", true, true},
-        {"broken/second-dimension-record.xls", true, false},
-        {"broken/second-dimension-record-too-large.xls", true, false},
-        {"broken/mulrk-past-the-last-column.biff", true, true},
-        {"truncated.xls", false, false},
-        {"not_a_workbook.xls", false, false},
-        {"no_worksheets.xls", false, false},
-        {"bad_sheet_offset.xls", false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto workbook = WorkbookReader::openBytes(fileBytes(kFixtures + "/" + c.name));
-        ASSERT_EQ(workbook != nullptr, c.opens);
-        if (!workbook) continue;
-        const std::optional<WorksheetCells> cells = workbook->readSheet(0, kRows);
-        ASSERT_EQ(cells.has_value(), c.sheetReads);
-        if (cells) {
-            EXPECT_TRUE(WorksheetCells::deserialize(cells->serialize(), kRows));
-        }
+TEST(WorkbookReader, DamagedFilesGiveNoCellsOrCellsTheProgramTakes) {
+    // In this process, so that the sanitizers see inside the reader; what a load of each gives
+    // is in the sheet loader's table. The last is a bare stream whose MULRK record starts at the
+    // last column and runs past it.
+    for (const char* name :
+         {"root-entry-name-size-5632.xls", "root-entry-name-size-8192.xls",
+          "directory-sector-0xffffffff.xls", "format-string-longer-than-its-record.xls",
+          "second-dimension-record.xls", "second-dimension-record-too-large.xls",
+          "mulrk-past-the-last-column.biff"}) {
+        const auto workbook = WorkbookReader::openBytes(fileBytes(kFixtures + "/broken/" + name));
+        const auto cells = workbook ? workbook->readSheet(0, kRows) : std::nullopt;
+        EXPECT_TRUE(!cells || WorksheetCells::deserialize(cells->serialize(), kRows)) << name;
     }
 }
 
 TEST(WorksheetCells, OnlyAWholeConsistentAnswerIsTakenFromTheReader) {
+    // A reader stopped halfway through its answer must not leave a sheet that silently ends
+    // early.
     WorksheetCells cells(3);
-    cells.setDateSystem(DateSystem::From1904);
     cells.setText(1, 0, "東芝");
     cells.set(2, 1, WorksheetCell{CellKind::Date, false, 39510, 0, 0});
-    cells.set(2, 9, WorksheetCell{CellKind::Number, false, 1, 0, 0});
     const std::string bytes = cells.serialize();
-    const std::optional<WorksheetCells> copy = WorksheetCells::deserialize(bytes, 3);
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->dateSystem(), DateSystem::From1904);
-    EXPECT_EQ(copy->usedColumns(), 10);
-    EXPECT_EQ(show(*copy, 1, 0), "text:東芝");
-    EXPECT_EQ(show(*copy, 2, 1), "date:39510");
-
+    ASSERT_TRUE(WorksheetCells::deserialize(bytes, 3));
     for (size_t size = 0; size < bytes.size(); ++size)
         EXPECT_FALSE(WorksheetCells::deserialize(bytes.substr(0, size), 3)) << size;
     EXPECT_FALSE(WorksheetCells::deserialize(bytes + '\0', 3));
     EXPECT_FALSE(WorksheetCells::deserialize(bytes, 2)) << "more rows than asked for";
-    std::string pastTheTexts = bytes;
-    // The text cell's size, made larger than the store: after the 13-byte head, the 6 bytes of
-    // 東芝, the 6 empty cells of row 0 and the text cell's kind, cut flag and offset.
-    pastTheTexts[13 + 6 + 6 + 1 + 1 + 4] = '\x7F';
-    EXPECT_FALSE(WorksheetCells::deserialize(pastTheTexts, 3));
 }
