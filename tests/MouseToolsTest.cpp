@@ -59,7 +59,7 @@ TEST(MouseTools, PricesAreRoundedToKetaHalvesUpward) {
     } cases[] = {{"1234.5678", "0.01", "1234.57"}, {"1234.5", "0.01", "1234.5"},
                  {"1200", "0.01", "1200"},         {"-2.345", "0.01", "-2.34"},
                  {"1234.5", "1", "1235"},          {"0.25", "0.1", "0.3"},
-                 {"-0.25", "0.1", "-0.2"}};
+                 {"-0.25", "0.1", "-0.2"},         {"-0.006", "0.01", "-0.01"}};
     for (const auto& c : cases)
         EXPECT_EQ(priceText(price(c.value), price(c.keta)).toStdString(), c.text) << c.value;
     EXPECT_EQ(priceText(10.004999, price("0.01")).toStdString(), "10");

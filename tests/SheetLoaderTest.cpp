@@ -1,4 +1,5 @@
 #include "data/DataFileLoader.h"
+#include "data/SheetDataFile.h"
 
 #include "platform/Spreadsheet.h"
 
@@ -166,4 +167,25 @@ TEST(SheetLoader, AReaderThatCrashesHangsOrTalksNonsenseMeansTheFileCannotBeRead
         EXPECT_EQ(result.status, c.status);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     }
+}
+
+// A sheet that ends at column D: a day with a high takes its low and close from the day before
+// (0 on the first day), as the sheet gives no other.
+TEST(SheetLoader, ASheetWithoutLowAndCloseColumnsRepeatsTheDayBefore) {
+    WorksheetCells sheet(4);
+    const double days[][3] = {{19990104, 100, 0}, {19990105, 110, 120}, {19990106, 90, 95}};
+    for (int row = 1; row <= 3; ++row) {
+        sheet.setText(row, 0, "見本");
+        sheet.set(row, 1, {CellKind::Number, false, days[row - 1][0]});
+        sheet.set(row, 2, {CellKind::Number, false, days[row - 1][1]});
+        if (days[row - 1][2] != 0) sheet.set(row, 3, {CellKind::Number, false, days[row - 1][2]});
+    }
+    PriceSeries series;
+    EXPECT_FALSE(loadSheetCells(series, sheet));
+    EXPECT_EQ(series.dataCount, 3);
+    EXPECT_EQ(dayText(series, 2), "19990105 110 120 100 100");
+    EXPECT_EQ(dayText(series, 3), "19990106 90 95 100 100");
+    sheet.set(1, 3, {CellKind::Number, false, 105}); // a high on the first day: low and close 0
+    EXPECT_FALSE(loadSheetCells(series, sheet));
+    EXPECT_EQ(dayText(series, 1), "19990104 100 105 0 0");
 }
