@@ -8,6 +8,7 @@
 #include "platform/FileAccess.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinter.h"
+#include "platform/WriteAll.h"
 #include "print/PrintDocument.h"
 
 #include <QFile>
@@ -211,17 +212,6 @@ std::unique_ptr<PriceSeries> loadSeries(const Request& request, CommandResult& r
     }
     computeIchimoku(*series);
     return series;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
 }
 
 // The table goes to a temporary file beside OUT that replaces it once written whole, so that a

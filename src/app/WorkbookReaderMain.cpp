@@ -9,6 +9,7 @@
 // a workbook it can read. A workbook file is the user's, from anywhere: whatever it does to the
 // reader, the program only sees a file it cannot read.
 #include "platform/WorkbookReader.h"
+#include "platform/WriteAll.h"
 
 #include <glib.h>
 
@@ -57,17 +58,6 @@ bool sameSheetName(const std::string& a, const std::string& b) {
     g_free(foldedA);
     g_free(foldedB);
     return same;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
 }
 
 std::string answer(const std::string& sheetName, int rowsKept) {

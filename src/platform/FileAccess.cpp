@@ -1,34 +1,13 @@
 #include "platform/FileAccess.h"
 
+#include "platform/TextDecoding.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// The length of the UTF-8 character at `p`, or 0 when the bytes there are not one.
-int utf8Length(const unsigned char* p, const unsigned char* end) {
-    int length;
-    uint32_t code;
-    if (*p < 0x80) return 1;
-    if ((*p & 0xE0) == 0xC0)
-        length = 2, code = *p & 0x1F;
-    else if ((*p & 0xF0) == 0xE0)
-        length = 3, code = *p & 0x0F;
-    else if ((*p & 0xF8) == 0xF0)
-        length = 4, code = *p & 0x07;
-    else
-        return 0;
-    if (end - p < length) return 0;
-    for (int i = 1; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80) return 0;
-        code = (code << 6) | (p[i] & 0x3F);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-    return length;
-}
 
 bool isEscapedByte(char16_t unit) {
     return unit >= 0xDC80 && unit <= 0xDCFF;
@@ -41,7 +20,7 @@ QString decodeFileName(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const auto* end = p + bytes.size();
     while (p < end) {
-        const int length = utf8Length(p, end);
+        const int length = utf8CharacterLength(p, end);
         if (length == 0) {
             name += QChar(char16_t(0xDC00 + *p));
             ++p;

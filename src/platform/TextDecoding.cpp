@@ -22,35 +22,36 @@ bool isValidUtf8(std::string_view s) {
                 continue;
             }
         }
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        int length;
-        uint32_t code;
-        if ((*p & 0xE0) == 0xC0)
-            length = 2, code = *p & 0x1F;
-        else if ((*p & 0xF0) == 0xE0)
-            length = 3, code = *p & 0x0F;
-        else if ((*p & 0xF8) == 0xF0)
-            length = 4, code = *p & 0x07;
-        else
-            return false;
-        if (end - p < length) return false;
-        for (int i = 1; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80) return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
+        const int length = utf8CharacterLength(p, end);
+        if (length == 0) return false;
         p += length;
     }
     return true;
 }
 
 } // namespace
+
+int utf8CharacterLength(const unsigned char* p, const unsigned char* end) {
+    if (*p < 0x80) return 1;
+    int length;
+    uint32_t code;
+    if ((*p & 0xE0) == 0xC0)
+        length = 2, code = *p & 0x1F;
+    else if ((*p & 0xF0) == 0xE0)
+        length = 3, code = *p & 0x0F;
+    else if ((*p & 0xF8) == 0xF0)
+        length = 4, code = *p & 0x07;
+    else
+        return 0;
+    if (end - p < length) return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (p[i] & 0x3F);
+    }
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
 
 std::string_view withoutByteOrderMark(std::string_view wholeFile) {
     if (wholeFile.substr(0, kByteOrderMark.size()) == kByteOrderMark)

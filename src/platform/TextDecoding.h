@@ -14,3 +14,7 @@ TextEncoding detectEncoding(std::string_view wholeFile);
 std::string_view withoutByteOrderMark(std::string_view wholeFile);
 
 QString decodeText(std::string_view bytes, TextEncoding encoding);
+
+// The length of the well-formed UTF-8 character at `p` (1 to 4), or 0 when the bytes there
+// are not one: overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+int utf8CharacterLength(const unsigned char* p, const unsigned char* end);
