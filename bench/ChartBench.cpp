@@ -4,7 +4,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
-#include "platform/ImageSurface.h"
+#include "render/ImageSurface.h"
 
 #include <benchmark/benchmark.h>
 

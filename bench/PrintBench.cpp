@@ -4,7 +4,7 @@
 
 #include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
-#include "platform/QtPrinter.h"
+#include "ui/QtPrinter.h"
 #include "print/PrintDocument.h"
 
 #include <QFileInfo>

@@ -3,11 +3,11 @@
 // all 15000 days at 1600x900; and the memory in use with both tool windows open.
 #include "BenchDays.h"
 
-#include "platform/InputBoxes.h"
-#include "platform/IniSettingsStore.h"
-#include "platform/MessageBoxes.h"
-#include "platform/PainterSurface.h"
-#include "platform/QtPrintDialogs.h"
+#include "options/InputBoxes.h"
+#include "system/IniSettingsStore.h"
+#include "ui/MessageBoxes.h"
+#include "render/PainterSurface.h"
+#include "ui/QtPrintDialogs.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 #include "ui/ReadoutWindow.h"

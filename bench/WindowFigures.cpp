@@ -3,11 +3,11 @@
 // Prints start-up to the first painted chart (from launch and from main), the mean time of a
 // redraw after a resize, and the resident memory with the file loaded. Settings go to a
 // folder of their own: a 1920 x 1080 window showing all the file's days.
-#include "platform/IniSettingsStore.h"
-#include "platform/PainterSurface.h"
-#include "platform/QtInputBoxes.h"
-#include "platform/QtMessageBoxes.h"
-#include "platform/QtPrintDialogs.h"
+#include "system/IniSettingsStore.h"
+#include "render/PainterSurface.h"
+#include "ui/QtInputBoxes.h"
+#include "ui/QtMessageBoxes.h"
+#include "ui/QtPrintDialogs.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 

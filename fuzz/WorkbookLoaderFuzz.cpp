@@ -4,7 +4,7 @@
 #include "SeriesChecks.h"
 
 #include "data/SheetDataFile.h"
-#include "platform/WorkbookReader.h"
+#include "workbook/WorkbookReader.h"
 
 #include <QString>
 

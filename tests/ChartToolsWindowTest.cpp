@@ -1,4 +1,4 @@
-#include "platform/IniSettingsStore.h"
+#include "system/IniSettingsStore.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 #include "ui/MeasuringWindow.h"

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "platform/FileAccess.h"
+#include "system/FileAccess.h"
 
 #include "LoaderTestSupport.h"
 

@@ -1,6 +1,6 @@
 #include "ui/FileChooserPanel.h"
 
-#include "platform/TwipRect.h"
+#include "ui/TwipRect.h"
 
 #include "Printers.h"
 #include "RecordedMessages.h"

@@ -1,4 +1,4 @@
-#include "platform/PainterSurface.h"
+#include "render/PainterSurface.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "platform/IniSettingsStore.h"
-#include "platform/QtMessageBoxes.h"
+#include "system/IniSettingsStore.h"
+#include "ui/QtMessageBoxes.h"
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"

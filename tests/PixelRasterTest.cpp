@@ -1,4 +1,4 @@
-#include "platform/PixelRaster.h"
+#include "render/PixelRaster.h"
 
 #include <gtest/gtest.h>
 

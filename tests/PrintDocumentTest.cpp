@@ -1,5 +1,5 @@
 #include "chart/ViewOperations.h"
-#include "platform/Printer.h"
+#include "print/Printer.h"
 #include "print/PrintDocument.h"
 
 #include "ChartSeries.h"

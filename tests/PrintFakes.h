@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PrintDialogs.h"
+#include "print/PrintDialogs.h"
 
 #include <QString>
 

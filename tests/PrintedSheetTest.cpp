@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "platform/PrinterSurface.h"
+#include "ui/PrinterSurface.h"
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Surface.h"
+#include "render/Surface.h"
 
 #include <string>
 #include <vector>

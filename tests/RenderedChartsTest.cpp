@@ -3,7 +3,7 @@
 #include "chart/ViewOperations.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
-#include "platform/ImageSurface.h"
+#include "render/ImageSurface.h"
 
 #include "LoaderTestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/InputBoxes.h"
+#include "options/InputBoxes.h"
 
 #include <deque>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "data/DataFileLoader.h"
 #include "data/SheetDataFile.h"
 
-#include "platform/Spreadsheet.h"
+#include "workbook/WorkbookProcess.h"
 
 #include "LoaderTestSupport.h"
 

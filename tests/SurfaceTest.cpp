@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "platform/ImageSurface.h"
-#include "platform/PrinterSurface.h"
+#include "render/ImageSurface.h"
+#include "ui/PrinterSurface.h"
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"

@@ -1,4 +1,4 @@
-#include "platform/TextDecoding.h"
+#include "system/TextDecoding.h"
 
 #include <gtest/gtest.h>
 

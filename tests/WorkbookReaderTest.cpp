@@ -1,4 +1,4 @@
-#include "platform/WorkbookReader.h"
+#include "workbook/WorkbookReader.h"
 
 #include <QString>
 

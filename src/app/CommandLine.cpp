@@ -5,10 +5,10 @@
 #include "data/CsvExport.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
-#include "platform/FileAccess.h"
-#include "platform/ImageSurface.h"
-#include "platform/QtPrinter.h"
-#include "platform/WriteAll.h"
+#include "system/FileAccess.h"
+#include "render/ImageSurface.h"
+#include "ui/QtPrinter.h"
+#include "system/WriteAll.h"
 #include "print/PrintDocument.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "chart/ChartTexts.h"
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
-#include "platform/Surface.h"
+#include "render/Surface.h"
 
 #include <QString>
 

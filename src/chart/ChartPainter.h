@@ -4,7 +4,7 @@
 #include "chart/ChartProfile.h"
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
-#include "platform/Surface.h"
+#include "render/Surface.h"
 
 // Draws the whole chart of the view in one pass: grid, cloud and spans, lagging line,
 // conversion and base lines, candles, title, legend and date labels, and returns the layout it

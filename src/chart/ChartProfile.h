@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Surface.h"
+#include "render/Surface.h"
 
 // What differs between the chart on the window and on paper; the pass itself is the same.
 struct ChartProfile {

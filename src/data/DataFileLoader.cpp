@@ -3,7 +3,7 @@
 #include "data/LoadFailures.h"
 #include "data/SheetDataFile.h"
 #include "data/TextDataFile.h"
-#include "platform/FileAccess.h"
+#include "system/FileAccess.h"
 
 #include <algorithm>
 #include <cerrno>

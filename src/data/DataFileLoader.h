@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/PriceSeries.h"
-#include "platform/Message.h"
+#include "system/Message.h"
 
 #include <QString>
 

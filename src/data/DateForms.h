@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Fixed4.h"
-#include "platform/WorksheetCells.h"
+#include "workbook/WorksheetCells.h"
 
 #include <optional>
 #include <string_view>

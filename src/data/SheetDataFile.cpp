@@ -3,8 +3,8 @@
 #include "data/DateForms.h"
 #include "data/LoadFailures.h"
 #include "data/TextForms.h"
-#include "platform/FileAccess.h"
-#include "platform/Spreadsheet.h"
+#include "system/FileAccess.h"
+#include "workbook/WorkbookProcess.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/DataFileLoader.h"
-#include "platform/WorksheetCells.h"
+#include "workbook/WorksheetCells.h"
 
 // Reads the worksheet of an Excel 97 workbook that sheetSourceName names (the sheet name
 // followed by "$") into a cleared series.

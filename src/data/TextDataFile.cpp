@@ -2,7 +2,7 @@
 
 #include "data/DateForms.h"
 #include "data/LoadFailures.h"
-#include "platform/TextDecoding.h"
+#include "system/TextDecoding.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
-#include "platform/InputBoxes.h"
-#include "platform/Message.h"
+#include "options/InputBoxes.h"
+#include "system/Message.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
-#include "platform/Surface.h"
+#include "render/Surface.h"
 #include "tools/MouseDispatch.h"
 
 // ズーム: two clicks on the chart choose the days to show; between them a dotted rubber band

@@ -1,8 +1,8 @@
 #include "print/PrintDocument.h"
 
 #include "chart/ChartPainter.h"
-#include "platform/PrintDialogs.h"
-#include "platform/Printer.h"
+#include "print/PrintDialogs.h"
+#include "print/Printer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "chart/ChartLayout.h"
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
-#include "platform/Message.h"
+#include "system/Message.h"
 
 #include <optional>
 

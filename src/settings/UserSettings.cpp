@@ -2,7 +2,7 @@
 
 #include "data/PriceSeries.h"
 #include "data/TextForms.h"
-#include "platform/Surface.h"
+#include "system/Twips.h"
 
 #include <algorithm>
 #include <charconv>

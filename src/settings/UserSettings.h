@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Fixed4.h"
-#include "platform/SettingsStore.h"
+#include "system/SettingsStore.h"
 
 #include <QList>
 #include <QRect>

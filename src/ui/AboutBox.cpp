@@ -1,6 +1,6 @@
 #include "ui/AboutBox.h"
 
-#include "platform/TwipRect.h"
+#include "ui/TwipRect.h"
 
 #include <QIcon>
 #include <QLabel>

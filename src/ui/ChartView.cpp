@@ -1,6 +1,6 @@
 #include "ui/ChartView.h"
 
-#include "platform/Surface.h"
+#include "render/Surface.h"
 
 #include <QMouseEvent>
 #include <QPainter>

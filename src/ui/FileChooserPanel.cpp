@@ -1,7 +1,7 @@
 #include "ui/FileChooserPanel.h"
 
-#include "platform/MessageBoxes.h"
-#include "platform/TwipRect.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TwipRect.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ui/OptionPanels.h"
 
-#include "platform/TwipRect.h"
+#include "ui/TwipRect.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "ui/ReadoutWindow.h"
 
-#include "platform/TwipRect.h"
+#include "ui/TwipRect.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "platform/MessageBoxes.h"
-
-// The platform's modal message box with an OK button.
-class QtMessageBoxes final : public MessageBoxes {
-public:
-    void showMessage(QWidget* parent, const Message& message) override;
-};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "render/PainterSurface.h"
+#include "render/PixelRaster.h"
+
+#include <QImage>
+
+// The window's chart image: 15 twips to a logical pixel, drawn at the image's device pixel
+// ratio so that it stays sharp on high-density screens. Lines and boxes go straight into the
+// pixels, also when inverting; text goes through the painter. Painting ends with the surface.
+class ImageSurface final : public PainterSurface {
+public:
+    explicit ImageSurface(QImage& image, QColor background = Qt::white);
+    void setPenColor(Rgb color) override;
+    void setPenWidth(int pixels) override;
+    void setPenStyle(PenStyle style) override;
+    void setDrawMode(DrawMode mode) override;
+    void line(double x1, double y1, double x2, double y2) override;
+    void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
+    void endDocument() override {}
+
+private:
+    // The pen as the pixels take it, kept with every change: a pass draws some 150 000
+    // segments and sets a pen for nearly each of them.
+    struct RasterPen {
+        QRgb color = 0;
+        int width = 1;
+        DashPattern pattern = DashPattern::Solid;
+        PixelOp op = PixelOp::Set;
+    };
+
+    double toPixels(double twips) const { return twips * pixelsPerTwip_; }
+
+    QPainter painter_;
+    // Only a 32-bit image takes direct writes; any other goes through the painter.
+    const bool direct_;
+    PixelTarget pixels_;
+    double pixelsPerTwip_;
+    RasterPen pen_;
+};
+
+// An image of that many logical pixels for an ImageSurface. Its pixels are left as the memory
+// held them: every pass clears the image first, and filling 8 MB twice showed in a resize.
+QImage chartImage(QSize logicalPixels, qreal devicePixelRatio = 1);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "system/Twips.h"
+
+#include <QString>
+
+#include <cstdint>
+
+struct Rgb {
+    uint8_t red = 0, green = 0, blue = 0;
+    friend constexpr bool operator==(Rgb, Rgb) = default;
+};
+
+enum class PenStyle { Solid = 0, Dashed = 1, Dotted = 2 };
+enum class DrawMode { Copy, Invert };
+enum class BoxFill { Outline, Filled };
+
+// What the chart needs of a drawing surface (the window's image or a printer page).
+// Coordinates are twips (1/1440 inch) from the top left corner, y downwards; font sizes are
+// points; pen widths are device pixels. Pen colour, width and style stay until set again.
+class Surface {
+public:
+    virtual ~Surface() = default;
+
+    // Fills the surface with its background colour (the window's; never used on paper).
+    virtual void clear() = 0;
+    virtual double width() const = 0;
+    virtual double height() const = 0;
+    // The height in points: the H from which the chart's font sizes are derived.
+    virtual double heightInPoints() const = 0;
+
+    virtual void setPenColor(Rgb color) = 0;
+    virtual void setPenWidth(int pixels) = 0;
+    virtual void setPenStyle(PenStyle style) = 0;
+    virtual void setDrawMode(DrawMode mode) = 0;
+    virtual void line(double x1, double y1, double x2, double y2) = 0;
+    // A box between two corners in its own colour; the pen colour is left as it is.
+    virtual void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) = 0;
+
+    virtual void setFont(const QString& name, double points) = 0;
+    // The size in effect after the surface's rounding.
+    virtual double fontSize() const = 0;
+    virtual double textWidth(const QString& text) const = 0;
+    virtual double textHeight(const QString& text) const = 0;
+    // Prints with the text's top left corner at (x, y), in the pen colour, background untouched.
+    virtual void printText(double x, double y, const QString& text) = 0;
+
+    // Sends the page to the printer; nothing on a window.
+    virtual void endDocument() = 0;
+};

@@ -1,0 +1,35 @@
+#include "system/IniSettingsStore.h"
+
+#include <QSettings>
+
+struct IniSettingsStore::Private {
+    QSettings settings{QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Nimbrel"),
+                       QStringLiteral("Nimbrel")};
+};
+
+namespace {
+QString sectionKey(const QString& key) {
+    return QStringLiteral("UserDef/") + key;
+}
+} // namespace
+
+IniSettingsStore::IniSettingsStore() : d_(new Private) {}
+
+IniSettingsStore::~IniSettingsStore() {
+    d_->settings.sync();
+    delete d_;
+}
+
+std::optional<QString> IniSettingsStore::value(const QString& key) const {
+    const QVariant stored = d_->settings.value(sectionKey(key));
+    if (!stored.isValid()) return std::nullopt;
+    return stored.toString();
+}
+
+void IniSettingsStore::setValue(const QString& key, const QString& value) {
+    d_->settings.setValue(sectionKey(key), value);
+}
+
+QString IniSettingsStore::fileName() const {
+    return d_->settings.fileName();
+}

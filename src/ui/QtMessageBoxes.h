@@ -1,0 +1,9 @@
+#pragma once
+
+#include "ui/MessageBoxes.h"
+
+// The platform's modal message box with an OK button.
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void showMessage(QWidget* parent, const Message& message) override;
+};

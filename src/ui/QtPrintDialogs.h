@@ -1,0 +1,10 @@
+#pragma once
+
+#include "print/PrintDialogs.h"
+
+// Qt's printer dialog and file dialog.
+class QtPrintDialogs final : public PrintDialogs {
+public:
+    bool setUpPrinter(QWidget* parent, QPrinter& printer) override;
+    QString pdfFileName(QWidget* parent, const QString& suggested) override;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "print/Printer.h"
+
+#include <memory>
+
+class PrintDialogs;
+class PrinterSurface;
+class QPrinter;
+class QTemporaryFile;
+class QWidget;
+
+// The platform's printer: the system's default printer, or PDF files when none is installed.
+// A PDF is drawn into a hidden file beside the one the user named and takes its name only when
+// the sheet is complete, so a failed sheet never leaves a broken file or spoils an older one.
+class QtPrinter final : public Printer {
+public:
+    QtPrinter();
+    ~QtPrinter() override;
+
+    // The page setup: the platform's printer dialog. The choice holds for the sheets that follow;
+    // a sheet already open keeps the printer and paper it was begun on.
+    bool setUp(PrintDialogs& dialogs, QWidget* parent);
+    // The printer the next sheet goes to.
+    QPrinter& printer() { return *printer_; }
+
+    bool printsToFile() const override;
+    QString fileName() const override;
+    void setFileName(const QString& path) override;
+    Surface* beginDocument(QString& reason) override;
+    [[nodiscard]] bool endDocument(QString& reason) override;
+
+private:
+    void closeDocument();
+
+    std::unique_ptr<QPrinter> printer_;
+    // Chosen in a page setup while a sheet was open: the printer of the next sheet.
+    std::unique_ptr<QPrinter> nextPrinter_;
+    std::unique_ptr<PrinterSurface> page_;
+    std::unique_ptr<QTemporaryFile> pdfDraft_;
+    QString pdfTarget_;
+};

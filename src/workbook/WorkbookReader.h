@@ -1,0 +1,31 @@
+#pragma once
+
+#include "workbook/WorksheetCells.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Reads the cells of Excel 97 (BIFF8) and Excel 95 (BIFF5) workbooks: the compound file through
+// libgsf, the workbook stream's records here. It keeps only what a load can use, columns A to F
+// of the first rows, so its memory and time follow what it keeps and the bytes the file really
+// has, never a size or count that a record claims.
+class WorkbookReader {
+public:
+    // A compound file holding a workbook stream, read from an open file (left open). Nullptr
+    // when it is not a workbook this reader understands: not a compound file, no workbook
+    // stream, an older or encrypted format, no worksheet, a damaged sheet directory.
+    [[nodiscard]] static std::unique_ptr<WorkbookReader> openFile(int fd);
+    // The same from bytes in memory: a compound file, or a bare workbook stream.
+    [[nodiscard]] static std::unique_ptr<WorkbookReader> openBytes(std::string_view bytes);
+
+    virtual ~WorkbookReader() = default;
+
+    // The worksheets, in the order of the workbook's tabs, in UTF-8.
+    virtual const std::vector<std::string>& sheetNames() const = 0;
+    virtual DateSystem dateSystem() const = 0;
+    // Columns A to F of rows 0..rowsKept-1 of a worksheet. Nullopt when its records are damaged.
+    [[nodiscard]] virtual std::optional<WorksheetCells> readSheet(size_t sheet, int rowsKept) = 0;
+};

@@ -1,0 +1,87 @@
+// The workbook reader process: reads the workbook open on its standard input and writes the
+// cells of one worksheet to its standard output, for the program that started it.
+//
+//     nimbrel-workbook-reader SHEET ROWS PARENT
+//
+// SHEET is the worksheet's name (UTF-8, matched without regard to case), ROWS how many rows
+// from the heading row on to keep, PARENT the program's process id. The answer is one byte,
+// 'O' followed by the cells, 'S' for no worksheet of that name, or 'R' for a file that is not
+// a workbook it can read. A workbook file is the user's, from anywhere: whatever it does to the
+// reader, the program only sees a file it cannot read.
+#include "workbook/WorkbookReader.h"
+#include "system/WriteAll.h"
+
+#include <glib.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define NIMBREL_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NIMBREL_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+namespace {
+
+constexpr rlim_t kAddressSpace = rlim_t(512) << 20;
+constexpr rlim_t kCpuSeconds = 10;
+
+void limitSelf() {
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    const rlimit cpu{kCpuSeconds, kCpuSeconds + 1};
+    setrlimit(RLIMIT_CPU, &cpu);
+#ifndef NIMBREL_ADDRESS_SANITIZER
+    // AddressSanitizer reserves terabytes of address space for its shadow memory, so a build
+    // with it runs without this limit; what the reader keeps is bounded by the rows asked for.
+    const rlimit memory{kAddressSpace, kAddressSpace};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
+}
+
+// The container library warns on stderr about the damage it meets; the program only needs to
+// know whether the file could be read.
+void dropMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+bool sameSheetName(const std::string& a, const std::string& b) {
+    gchar* foldedA = g_utf8_casefold(a.c_str(), static_cast<gssize>(a.size()));
+    gchar* foldedB = g_utf8_casefold(b.c_str(), static_cast<gssize>(b.size()));
+    const bool same = std::string(foldedA) == foldedB;
+    g_free(foldedA);
+    g_free(foldedB);
+    return same;
+}
+
+std::string answer(const std::string& sheetName, int rowsKept) {
+    const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::openFile(STDIN_FILENO);
+    if (!workbook) return "R";
+    const std::vector<std::string>& names = workbook->sheetNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!sameSheetName(names[i], sheetName)) continue;
+        const std::optional<WorksheetCells> cells = workbook->readSheet(i, rowsKept);
+        return cells ? "O" + cells->serialize() : "R";
+    }
+    return "S";
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    limitSelf();
+    g_log_set_default_handler(dropMessage, nullptr);
+    if (argc != 4) return 2;
+    // Ends with the program: killed when it dies, and not started at all when it already has.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != static_cast<pid_t>(std::strtol(argv[3], nullptr, 10))) return 2;
+    const int rowsKept = static_cast<int>(std::strtol(argv[2], nullptr, 10));
+    if (rowsKept < 1 || rowsKept > 0x10000 || !g_utf8_validate(argv[1], -1, nullptr)) return 2;
+    return writeAll(STDOUT_FILENO, answer(argv[1], rowsKept)) ? 0 : 1;
+}
