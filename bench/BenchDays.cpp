@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <random>
 
+namespace nimbrel {
+
 namespace {
 
 // "1234 見本ソフト工業　日足" and "単位：円" in Shift-JIS; ソ ends in 0x5C, a byte that
@@ -80,3 +82,5 @@ std::unique_ptr<PriceSeries> loadedFullSeries(benchmark::State& state) {
     if (!loadSucceeded(state, loadTextData(*series, text), *series)) return nullptr;
     return series;
 }
+
+} // namespace nimbrel

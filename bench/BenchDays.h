@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace nimbrel {
+
 // A made-up daily price file in the text format, as a data vendor writes one: two Shift-JIS
 // heading lines, then one "YYYYMMDD open high low close" line per weekday from 1970-01-05,
 // CR LF after every line, prices in steps of 0.05 with trailing zeros left out. The same
@@ -23,3 +25,5 @@ bool loadSucceeded(benchmark::State& state, const std::optional<LoadFailure>& fa
 // A series holding a full-size text load, for the benchmarks of what comes after loading.
 // Null (and the benchmark marked failed) when the load does not give kMaxDays days.
 std::unique_ptr<PriceSeries> loadedFullSeries(benchmark::State& state);
+
+} // namespace nimbrel

@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+namespace nimbrel {
+
 namespace {
 
 void drawDays(benchmark::State& state, int days) {
@@ -36,3 +38,5 @@ BENCHMARK(BM_DrawChart120Days)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawChartAllDays)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace nimbrel

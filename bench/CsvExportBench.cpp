@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace nimbrel {
+
 namespace {
 
 void BM_CsvTable(benchmark::State& state) {
@@ -28,3 +30,5 @@ void BM_CsvTable(benchmark::State& state) {
 BENCHMARK(BM_CsvTable)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace nimbrel

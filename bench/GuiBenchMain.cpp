@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace nimbrel;
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);

@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+namespace nimbrel {
+
 namespace {
 
 void BM_ComputeIchimoku(benchmark::State& state) {
@@ -22,3 +24,5 @@ void BM_ComputeIchimoku(benchmark::State& state) {
 BENCHMARK(BM_ComputeIchimoku)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+} // namespace nimbrel

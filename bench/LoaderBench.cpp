@@ -10,6 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
+namespace nimbrel {
+
 namespace {
 
 const QString kTextFileName = QStringLiteral("days15000.txt");
@@ -89,3 +91,5 @@ void BM_LoadLongStringsWorkbook(benchmark::State& state) {
 BENCHMARK(BM_LoadLongStringsWorkbook)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace nimbrel

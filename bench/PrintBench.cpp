@@ -13,6 +13,8 @@
 
 #include <benchmark/benchmark.h>
 
+namespace nimbrel {
+
 namespace {
 
 void printAllDays(benchmark::State& state, bool twoHalves) {
@@ -48,3 +50,5 @@ BENCHMARK(BM_PrintWholeSheetAllDays)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintTwoHalvesAllDays)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace nimbrel

@@ -25,6 +25,8 @@
 #include <memory>
 #include <string>
 
+using namespace nimbrel;
+
 namespace {
 
 class AnsweringBoxes final : public InputBoxes {

@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <ctime>
 
+using namespace nimbrel;
+
 namespace {
 
 double nowMilliseconds() {

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+using namespace nimbrel;
+
 int main(int argc, char* argv[]) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUT\n", argv[0]);

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+namespace nimbrel {
+
 namespace {
 
 [[noreturn]] void fail(std::string_view what, const char* broken, int row = -1) {
@@ -70,3 +72,5 @@ void checkLoadedSeries(PriceSeries& series, std::string_view what) {
     if (std::count(table.begin(), table.end(), '\n') != count + 1)
         fail(what, "CSV table does not have one line per day", count);
 }
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+namespace nimbrel {
+
 // Fills every cell of the series with non-zero values, so that a load which fails to clear
 // what the series held before shows up in checkLoadedSeries.
 void dirtySeries(PriceSeries& series);
@@ -13,3 +15,5 @@ void dirtySeries(PriceSeries& series);
 // them, rows 0 and beyond dataCount all zero, no Ichimoku value before its first full window,
 // and one CSV line per day after the header.
 void checkLoadedSeries(PriceSeries& series, std::string_view what);
+
+} // namespace nimbrel

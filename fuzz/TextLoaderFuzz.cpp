@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <memory>
 
+using namespace nimbrel;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One series for the whole run, like the window's: each load must replace all of it.
     static const auto series = std::make_unique<PriceSeries>();

@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <memory>
 
+using namespace nimbrel;
+
 namespace {
 
 [[noreturn]] void fail(const char* broken) {

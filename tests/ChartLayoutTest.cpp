@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 // A 1280 x 800 pixel window: 19200 x 12000 twips, 600 points high.
 constexpr double kWidth = 19200, kHeight = 12000;
 
@@ -126,3 +128,5 @@ TEST(ChartLayout, ThePageLaysOutItsSheetPartsWithItsMargins) {
         EXPECT_DOUBLE_EQ(layout.titleY, c.top - 2.25 * c.title * 30);
     }
 }
+
+} // namespace nimbrel

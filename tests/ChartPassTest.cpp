@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace nimbrel {
+
 // The pass on the recording surface, whose metrics make every place a sum worked by hand: a
 // 1280 x 800 pixel window is 19200 x 12000 twips and 600 points high; the title font is
 // 600 / 32 = 18.75 points (a digit 187.5 twips wide, an em 375, a line 562.5 high); the label
@@ -377,3 +379,5 @@ TEST(ChartPass, DrawsWithItsOwnPensWhateverTheSurfaceHeldBefore) {
         EXPECT_EQ(again.style, first[i].style) << i;
     }
 }
+
+} // namespace nimbrel

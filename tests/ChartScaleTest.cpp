@@ -9,6 +9,8 @@
 #include <cmath>
 #include <memory>
 
+namespace nimbrel {
+
 namespace {
 
 Fixed4 price(const char* text) {
@@ -116,3 +118,5 @@ TEST(ChartScale, DaysAndPricesMapBothWays) {
     EXPECT_FALSE(log.y(0).has_value());
     EXPECT_FALSE(log.clampedY(-3).has_value());
 }
+
+} // namespace nimbrel

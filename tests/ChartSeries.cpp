@@ -2,6 +2,8 @@
 
 #include "ichimoku/Ichimoku.h"
 
+namespace nimbrel {
+
 std::unique_ptr<PriceSeries> chartSeries(int days) {
     auto series = std::make_unique<PriceSeries>();
     for (int d = 1; d <= days; ++d) {
@@ -33,3 +35,5 @@ std::unique_ptr<PriceSeries> onePriceSeries(int days) {
     computeIchimoku(*series);
     return series;
 }
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace nimbrel {
+
 namespace {
 
 std::unique_ptr<PriceSeries> datedSeries(const std::vector<int>& dates) {
@@ -96,3 +98,5 @@ TEST(ChartTexts, DateGroupsStopAtTheEndOfTheirTable) {
     EXPECT_EQ(groups[kMaxDateGroups + 1].value, 0);
     EXPECT_EQ(groupLabel(199901), QStringLiteral(" 199901"));
 }
+
+} // namespace nimbrel

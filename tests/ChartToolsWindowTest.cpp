@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 // The mouse tools, option commands and panels as a user drives them: real widgets, real mouse
 // events on the chart view, input boxes answered from a script.
 
@@ -165,7 +167,7 @@ TEST_F(ChartToolsWindowTest, TheZoomBandIsInvertedIntoTheImageAndErasedWithoutAR
     QTest::mouseMove(view(), pointAtDay(45));
     QTest::mouseClick(view(), Qt::RightButton, {}, pointAtDay(45));
     const QImage cancelled = image();
-    window_->drawChart();
+    window_->redrawChart();
     EXPECT_EQ(cancelled, image());
 
     // Two clicks zoom to the days between them; a reset shows the newest days again.
@@ -233,3 +235,5 @@ TEST_F(ChartToolsWindowTest, ThePanelsSwitchTheAxisAndTheLaggingLines) {
     EXPECT_FALSE(axis->isVisible());
     EXPECT_FALSE(menu("Menu_Option")->isVisible());
 }
+
+} // namespace nimbrel

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 // The view keeps the pixels of its image across resizes; a copy of an image taken before a
 // resize still shows what it showed.
 TEST(ChartView, ACopyOfTheImageKeepsItsPixelsAcrossResizes) {
@@ -27,3 +29,5 @@ TEST(ChartView, ACopyOfTheImageKeepsItsPixelsAcrossResizes) {
     again.setPixel(0, 0, qRgb(1, 2, 3));
     EXPECT_EQ(view.imageForDrawing().pixel(0, 0), qRgb(1, 2, 3));
 }
+
+} // namespace nimbrel

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace nimbrel {
+
 namespace {
 
 std::string fileBytes(const QString& path) {
@@ -205,3 +207,5 @@ TEST(FileNames, KeepTheirBytesSoThatNamesThatAreNotUtf8StillOpen) {
     EXPECT_EQ(result.exitCode, 0) << result.standardError;
     EXPECT_EQ(access(out.constData(), F_OK), 0);
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+namespace nimbrel {
+
 TEST(DateForms, DateTextsOfEachKind) {
     // Six digits: 00-29 are 2000-2029, 30-99 are 1930-1999; 0971109 is one written short.
     EXPECT_EQ(
@@ -40,3 +42,5 @@ TEST(DateForms, SerialDaysAreTheDatesASpreadsheetShows) {
                      [](double day) { return shown(serialDate(day, DateSystem::From1904)); }),
               "19040101|20080303|99991231|-|-|-");
 }
+
+} // namespace nimbrel

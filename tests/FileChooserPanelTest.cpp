@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 namespace {
 
 // The panel over a client area of its own, in an active window, with its lists in a folder of
@@ -151,3 +153,5 @@ TEST_F(FileChooserPanelTest, ThePanelCoversItsClientAreaAndItsSheetLabelEndsBefo
     EXPECT_EQ(panel.text2()->geometry().right(), panel.text1()->geometry().right());
     QApplication::setFont(before);
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+namespace nimbrel {
+
 TEST(Fixed4, ReadsDecimalTextExactlyWithTiesToEven) {
     EXPECT_EQ(joined({"1234.5", "-0", "0.00015", "0.00005", "0.00025", "0.000051", "0.00004999999",
                       "-0.00015", "  1500\t", "+12", ".5", "5.", "0.99995", "1,234,567.8",
@@ -42,3 +44,5 @@ TEST(Fixed4, MidpointsRoundTiesToEven) {
     EXPECT_EQ(midpoint(largest, largest), largest);
     EXPECT_EQ(midpoint(largest, Fixed4::fromUnits(-Fixed4::kMaxUnits)).units(), 0);
 }
+
+} // namespace nimbrel

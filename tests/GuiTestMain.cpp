@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
-    registerChartFonts();
+    nimbrel::registerChartFonts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <random>
 
+namespace nimbrel {
+
 namespace {
 
 std::unique_ptr<PriceSeries> seriesOf(const std::vector<std::pair<int64_t, int64_t>>& highLow) {
@@ -105,3 +107,5 @@ TEST(Ichimoku, ASecondComputationOverwritesTheFirst) {
     EXPECT_EQ(series->ichimokuTable[60].span2, *Fixed4::fromText("14.5"));
     expectEqualsRescan(*series);
 }
+
+} // namespace nimbrel

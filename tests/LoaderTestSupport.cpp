@@ -2,6 +2,8 @@
 
 #include "data/TextForms.h"
 
+namespace nimbrel {
+
 std::string dayText(const PriceSeries& series, int day) {
     const PriceRow& row = series.priceTable[static_cast<size_t>(day)];
     return plainDecimal(row.date) + " " + plainDecimal(row.open) + " " + plainDecimal(row.high) +
@@ -20,3 +22,5 @@ bool restIsZero(const PriceSeries& series) {
     }
     return true;
 }
+
+} // namespace nimbrel

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+namespace nimbrel {
+
 inline const QString kFixtures = QStringLiteral(NIMBREL_FIXTURES);
 
 inline std::unique_ptr<PriceSeries> emptySeries() {
@@ -36,3 +38,5 @@ std::string joined(std::initializer_list<Input> inputs, Show show) {
 inline std::string shown(std::optional<Fixed4> value) {
     return value ? plainDecimal(*value) : "-";
 }
+
+} // namespace nimbrel

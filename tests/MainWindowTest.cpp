@@ -32,6 +32,8 @@
 #include <functional>
 #include <optional>
 
+namespace nimbrel {
+
 namespace {
 
 const QString kExamples = kFixtures + QStringLiteral("/examples");
@@ -428,3 +430,5 @@ TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAn
     EXPECT_EQ(pdfPageCount(pdf), 1);
     EXPECT_EQ(messages_.shown.size(), 2u);
 }
+
+} // namespace nimbrel

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 namespace {
 
 Fixed4 price(const char* text) {
@@ -160,3 +162,5 @@ TEST(MouseTools, EventsGoToTheZoomThenMeasuringThenReadoutThenMenus) {
     EXPECT_EQ(moveAction({10, Z::Idle, M::FirstPointFixed, false}), MoveAction::UpdateMeasuring);
     EXPECT_EQ(moveAction({10, Z::Idle, M::Off, false}), MoveAction::None);
 }
+
+} // namespace nimbrel

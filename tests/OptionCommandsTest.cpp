@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 namespace {
 
 using Command = OptionResult (*)(const PriceSeries&, ViewState&, InputBoxes&);
@@ -192,3 +194,5 @@ TEST(ZoomTool, TwoClicksChooseTheDaysInEitherOrder) {
         EXPECT_EQ(view.maxLength, 120); // the zoom leaves the days across a reset alone
     }
 }
+
+} // namespace nimbrel

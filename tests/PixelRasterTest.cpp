@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace nimbrel {
+
 namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
@@ -128,3 +130,5 @@ TEST(PixelRaster, LinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
         EXPECT_EQ(rows(image), line.expected);
     }
 }
+
+} // namespace nimbrel

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace nimbrel {
+
 namespace {
 
 // Keeps every sheet begun as a recording page.
@@ -98,3 +100,5 @@ TEST(PrintDocument, ASheetHoldsEveryChartUntilAWholeSheetOrALowerHalfEndsIt) {
         for (const auto& sheet : printer.sheets) EXPECT_TRUE(sheet.ended); // the end brings it out
     }
 }
+
+} // namespace nimbrel

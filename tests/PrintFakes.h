@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+namespace nimbrel {
+
 // Answers the print dialogs as a test says and keeps what they were asked.
 class FakePrintDialogs final : public PrintDialogs {
 public:
@@ -27,3 +29,5 @@ public:
         return asked < fileAnswers.size() ? fileAnswers[asked] : QString();
     }
 };
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace nimbrel {
+
 namespace {
 
 QString run(const QString& program, const QStringList& arguments) {
@@ -63,3 +65,5 @@ QRect inkBounds(const QImage& image) {
     }
     return bounds;
 }
+
+} // namespace nimbrel

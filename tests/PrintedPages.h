@@ -4,6 +4,8 @@
 #include <QSizeF>
 #include <QString>
 
+namespace nimbrel {
+
 // A printed PDF as poppler sees it: its pages, their size, their words and their pixels.
 
 int pdfPageCount(const QString& pdf);
@@ -16,3 +18,5 @@ QImage pdfPageImage(const QString& pdf, int dpi);
 
 // The smallest rectangle holding every pixel that is not white.
 QRect inkBounds(const QImage& image);
+
+} // namespace nimbrel

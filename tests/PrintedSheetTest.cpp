@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 namespace {
 
 ViewState scanned(const PriceSeries& series) {
@@ -82,3 +84,5 @@ TEST(PrintPdfCommand, PrintsTwoFilesOnOneSheetOfTheChosenPaperOrReportsTheError)
     EXPECT_EQ(result.standardError.rfind("エラー: 印刷できません\n", 0), 0u)
         << result.standardError;
 }
+
+} // namespace nimbrel

@@ -2,14 +2,19 @@
 
 #include "data/TextForms.h"
 
+#include <QString>
+
 #include <ostream>
 
-// Lets test failures show prices as the user reads them.
+// Test failures show prices and texts as the user reads them (found by argument lookup, so each
+// stands in the namespace of its type).
+namespace nimbrel {
+
 inline void PrintTo(Fixed4 value, std::ostream* out) {
     *out << plainDecimal(value);
 }
 
-#include <QString>
+} // namespace nimbrel
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 namespace {
 
 // The built program itself, started without a display: none of these needs one. Its exit
@@ -39,3 +41,5 @@ TEST(ProgramStart, HelpAndVersionAnswerOnStandardOutput) {
         EXPECT_TRUE(error.startsWith(QStringLiteral("使い方:")));
     }
 }
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace nimbrel {
+
 std::string twips(double value) {
     char text[48];
     std::snprintf(text, sizeof text, "%.2f", value);
@@ -76,3 +78,5 @@ std::vector<std::string> RecordingSurface::callsOf(const std::string& word) cons
         if (call.rfind(word + " ", 0) == 0) found.push_back(call);
     return found;
 }
+
+} // namespace nimbrel

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace nimbrel {
+
 // One drawing call with the pen in effect: a line, a filled box ("fill"), a box outline
 // ("frame") or a text. A box's colour is its own, the others' the pen's ("0 150 150").
 struct Stroke {
@@ -62,3 +64,5 @@ private:
 };
 
 std::string twips(double value); // two decimals, the form the log uses
+
+} // namespace nimbrel

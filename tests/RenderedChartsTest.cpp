@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 // The pictures users know: every render below must come out pixel for pixel as it was when the
 // hashes were taken. A change that alters one on purpose updates its hash, and says why.
 
@@ -144,3 +146,5 @@ TEST(RenderedCharts, WindowImagesOfHighDensityScreensStayTheSame) {
         EXPECT_EQ(pixelHash(image).toStdString(), window.pixelHash);
     }
 }
+
+} // namespace nimbrel

@@ -5,6 +5,8 @@
 #include <deque>
 #include <vector>
 
+namespace nimbrel {
+
 // Input boxes answered from a script, in order; every box asked is kept. A box with no answer
 // left is cancelled.
 class ScriptedInputs final : public InputBoxes {
@@ -24,3 +26,5 @@ public:
         return answer;
     }
 };
+
+} // namespace nimbrel

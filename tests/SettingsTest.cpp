@@ -6,6 +6,8 @@
 
 #include <map>
 
+namespace nimbrel {
+
 namespace {
 
 class MapStore final : public SettingsStore {
@@ -69,3 +71,5 @@ TEST(Settings, AWindowOffEveryScreenGoesBackToTheDefaultPlace) {
     EXPECT_EQ(placementOnScreens(onSecond, {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)}),
               onSecond);
 }
+
+} // namespace nimbrel

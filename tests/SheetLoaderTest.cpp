@@ -13,6 +13,8 @@
 #include <chrono>
 #include <sstream>
 
+namespace nimbrel {
+
 namespace {
 
 // "DAYS PRICES NAME": the days loaded, 1 or 4 prices a day and the name from A2; then for each
@@ -189,3 +191,5 @@ TEST(SheetLoader, ASheetWithoutLowAndCloseColumnsRepeatsTheDayBefore) {
     EXPECT_FALSE(loadSheetCells(series, sheet));
     EXPECT_EQ(dayText(series, 1), "19990104 100 105 0 0");
 }
+
+} // namespace nimbrel

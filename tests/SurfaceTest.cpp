@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 namespace {
 
 QSet<QRgb> coloursOf(const QImage& image) {
@@ -226,3 +228,5 @@ TEST(ImageSurface, PrintsTextsAsTheChartsFontDoesWhereverItsGlyphsComeFrom) {
         }
     }
 }
+
+} // namespace nimbrel

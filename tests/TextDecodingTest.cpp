@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 // A file is taken for UTF-8 only when every byte of it is well-formed UTF-8 (or it starts with
 // the byte-order mark); anything else is Shift-JIS, as Japanese systems write their files.
 TEST(TextDecoding, OnlyWellFormedUtf8IsTakenForUtf8) {
@@ -27,3 +29,5 @@ TEST(TextDecoding, OnlyWellFormedUtf8IsTakenForUtf8) {
                                    "1"),
               "1");
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace nimbrel {
+
 TEST(TextForms, PlainDecimalIsShortestAndExact) {
     for (const char* text : {"0", "1234.5", "0.0001", "-0.05", "19971109", "-99999999999999.9999"})
         EXPECT_EQ(plainDecimal(*Fixed4::fromText(text)), text);
@@ -45,3 +47,5 @@ TEST(TextForms, FixedDecimalsTextWritesExactlyThatManyDecimals) {
     for (const auto& [value, decimals] : cases) texts += fixedDecimalsText(value, decimals) + "|";
     EXPECT_EQ(texts, "8.10|8.25|1.5|.5|.00|1234.0|10.00|-.3|.0|");
 }
+
+} // namespace nimbrel

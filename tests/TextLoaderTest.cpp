@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace nimbrel {
+
 namespace {
 
 QString unreadable(int line, int kept) {
@@ -216,3 +218,5 @@ TEST(TextLoader, AFileRewrittenDuringTheLoadNeverCrashesIt) {
     done = true;
     writer.join();
 }
+
+} // namespace nimbrel

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace nimbrel {
+
 namespace {
 
 const std::string kFixtures = NIMBREL_FIXTURES;
@@ -268,3 +270,5 @@ TEST(WorksheetCells, OnlyAWholeConsistentAnswerIsTakenFromTheReader) {
     EXPECT_FALSE(WorksheetCells::deserialize(bytes + '\0', 3));
     EXPECT_FALSE(WorksheetCells::deserialize(bytes, 2)) << "more rows than asked for";
 }
+
+} // namespace nimbrel

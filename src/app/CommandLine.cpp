@@ -27,6 +27,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nimbrel {
+
 namespace {
 
 constexpr char kUsage[] =
@@ -387,3 +389,5 @@ int writeCommandOutput(const CommandResult& result, std::FILE* out, std::FILE* e
     std::fflush(err);
     return exitCode;
 }
+
+} // namespace nimbrel

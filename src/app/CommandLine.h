@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+namespace nimbrel {
+
 // What a command-line run printed and how it ended: 0 clean, 1 the file had a problem (what
 // could be read was still written), 2 the command was wrong.
 struct CommandResult {
@@ -31,3 +33,5 @@ bool isRenderCommand(const QStringList& arguments);
 // Prints what a run wrote to `out` and `err` and gives its exit status: a table that cannot be
 // written to `out` (standard output) is "ファイルに書き込めません" and status 1.
 int writeCommandOutput(const CommandResult& result, std::FILE* out, std::FILE* err);
+
+} // namespace nimbrel

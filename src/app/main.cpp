@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <memory>
 
+namespace nimbrel {
 namespace {
 
 // A headless render has no session: Qt's note that it made itself a runtime folder is noise.
@@ -45,7 +46,7 @@ int runCommand(int argc, char* argv[], const QStringList& arguments) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int runProgram(int argc, char* argv[]) {
     qInstallMessageHandler(quietMessages);
     QStringList arguments;
     // File names keep their bytes, so that a name that is not UTF-8 still opens.
@@ -78,4 +79,10 @@ int main(int argc, char* argv[]) {
     window.showAsSaved();
     if (!arguments.isEmpty()) openNamedPath(window, arguments.front());
     return application.exec();
+}
+
+} // namespace nimbrel
+
+int main(int argc, char* argv[]) {
+    return nimbrel::runProgram(argc, argv);
 }

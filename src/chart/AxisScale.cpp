@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace nimbrel {
+
 namespace {
 
 // A step the user typed is held in single precision; read it back at the digits it was typed
@@ -68,3 +70,5 @@ AxisScale axisScale(Fixed4 visibleHigh, Fixed4 visibleLow, float userStep) {
         Fixed4::fromDouble(std::floor(wholeStepsIn(low, axis.step)) * axis.step).value_or(Fixed4());
     return axis;
 }
+
+} // namespace nimbrel

@@ -2,6 +2,8 @@
 
 #include "chart/ViewState.h"
 
+namespace nimbrel {
+
 // The price axis of one drawing pass: tick step and the visible range moved out to whole steps.
 struct AxisScale {
     double step = 1;
@@ -23,3 +25,5 @@ double automaticStep(Fixed4 visibleHigh, Fixed4 visibleLow);
 // The axis of the view's range. A flat range spans one step below to one step above the price,
 // so that the axis never has zero height.
 AxisScale axisScale(Fixed4 visibleHigh, Fixed4 visibleLow, float userStep);
+
+} // namespace nimbrel

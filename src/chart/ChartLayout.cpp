@@ -8,6 +8,8 @@
 #include <cmath>
 #include <optional>
 
+namespace nimbrel {
+
 namespace {
 
 QString numberText(double value) {
@@ -185,3 +187,5 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
     layOutDateLabels(surface, series, layout);
     return layout;
 }
+
+} // namespace nimbrel

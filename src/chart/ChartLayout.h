@@ -12,6 +12,8 @@
 
 #include <vector>
 
+namespace nimbrel {
+
 inline const QString kChartFont = QStringLiteral("ＭＳ 明朝");
 
 // Where on the surface a chart goes: all of it, or the upper or lower half of a printed sheet
@@ -84,3 +86,5 @@ struct ChartLayout {
 // leaves a font set on it); normalises the view's firstDay.
 ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& view,
                         const ChartProfile& profile, SheetPart part = SheetPart::Whole);
+
+} // namespace nimbrel

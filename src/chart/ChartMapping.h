@@ -5,6 +5,8 @@
 #include <cmath>
 #include <optional>
 
+namespace nimbrel {
+
 // Day index to x and back, from the plot frame and the slot width of a pass.
 struct DayMapping {
     double left = 0;     // plotFrame.left
@@ -53,3 +55,5 @@ struct PriceMapping {
         return y;
     }
 };
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+namespace nimbrel {
+
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -247,3 +249,5 @@ ChartLayout drawChart(Surface& surface, const PriceSeries& series, ViewState& vi
     }
     return layout;
 }
+
+} // namespace nimbrel

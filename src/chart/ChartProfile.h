@@ -2,6 +2,8 @@
 
 #include "render/Surface.h"
 
+namespace nimbrel {
+
 // What differs between the chart on the window and on paper; the pass itself is the same.
 struct ChartProfile {
     bool inColour = true;        // paper: every line and text black, boxes black or white
@@ -21,3 +23,5 @@ struct ChartProfile {
 
 inline constexpr ChartProfile kScreenProfile{};
 inline constexpr ChartProfile kPageProfile{false, false, false, 2, 5, 350, 300};
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+namespace nimbrel {
+
 namespace {
 
 const PriceRow& priceRow(const PriceSeries& series, int day) {
@@ -113,3 +115,5 @@ int buildDateGroups(const PriceSeries& series, int firstDay, int lastDay, DateGr
 QString groupLabel(int32_t value) {
     return QLatin1Char(' ') + QString::number(value);
 }
+
+} // namespace nimbrel

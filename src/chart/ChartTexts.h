@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+namespace nimbrel {
+
 // The month (yyyymm) or year groups of the drawn days, in order; a group whose value is 0 ends
 // the list. Row 0 only precedes row 1.
 struct DateGroup {
@@ -38,3 +40,5 @@ int buildDateGroups(const PriceSeries& series, int firstDay, int lastDay, DateGr
 
 // The date label of a group: its value with a blank before it.
 QString groupLabel(int32_t value);
+
+} // namespace nimbrel

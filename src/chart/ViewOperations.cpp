@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace nimbrel {
+
 int firstOfNewestDays(int32_t dataCount, int maxLength) {
     return maxLength < dataCount ? dataCount - maxLength + 1 : 1;
 }
@@ -41,3 +43,5 @@ void setPriceRange(ViewState& view, Fixed4 high, Fixed4 low) {
     view.visibleHigh = high;
     view.visibleLow = low;
 }
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
 
+namespace nimbrel {
+
 // What the user can do to the view: the one place where the drawn days and the price range
 // are chosen, for the window and the command line alike.
 
@@ -24,3 +26,5 @@ void showDays(const PriceSeries& series, ViewState& view, int first, int last);
 
 // A price range of the user's own: it holds until the next scan of the drawn days.
 void setPriceRange(ViewState& view, Fixed4 high, Fixed4 low);
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace nimbrel {
+
 // The spans and the forward lagging line are drawn this many day slots right of the day that
 // holds them, and the back lagging line as many slots left; the chart keeps as many empty
 // slots right of the newest day for them.
@@ -29,3 +31,5 @@ struct ViewState {
 inline int lastDayOf(int32_t dataCount, const ViewState& view) {
     return dataCount - view.endOffset;
 }
+
+} // namespace nimbrel

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 
+namespace nimbrel {
+
 std::string csvTable(const PriceSeries& series) {
     std::string out = "day,date,open,high,low,close,conversion,base,span1,span2\n";
     const int count = std::clamp(series.dataCount, 0, kMaxDays);
@@ -23,3 +25,5 @@ std::string csvTable(const PriceSeries& series) {
     }
     return out;
 }
+
+} // namespace nimbrel

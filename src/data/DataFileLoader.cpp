@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nimbrel {
+
 namespace {
 
 // Plain reads into memory, never a mapping: a file that a download job rewrites during the load
@@ -78,3 +80,5 @@ std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& dire
         return loadSheetFile(series, path, sheetSourceName);
     return loadTextFile(series, path);
 }
+
+} // namespace nimbrel

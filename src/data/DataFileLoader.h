@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace nimbrel {
+
 enum class LoadProblem {
     CannotOpen,    // the file is missing or unreadable: nothing loaded
     CannotRead,    // not a workbook the reader understands: nothing loaded
@@ -30,3 +32,5 @@ struct LoadFailure {
 
 // Sets both tables and the load facts to their empty state.
 void clearSeries(PriceSeries& series);
+
+} // namespace nimbrel

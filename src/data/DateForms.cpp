@@ -7,6 +7,8 @@
 #include <cmath>
 #include <string>
 
+namespace nimbrel {
+
 namespace {
 
 bool isDigit(char c) {
@@ -126,3 +128,5 @@ std::optional<Fixed4> serialDate(double serial, DateSystem system) {
     }
     return dateNumber(date.year(), date.month(), date.day());
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+namespace nimbrel {
+
 // Dates are held as the number YYYYMMDD. These read the forms in which data files write them.
 
 // A two-digit year 00..29 is 20YY and 30..99 is 19YY.
@@ -31,3 +33,5 @@ int windowedYear(int twoDigitYear);
 
 // YYYYMMDD of a valid calendar date, otherwise nullopt.
 [[nodiscard]] std::optional<Fixed4> dateNumber(int year, int month, int day);
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace nimbrel {
+
 namespace {
 
 bool isBlank(char c) {
@@ -112,3 +114,5 @@ std::optional<Fixed4> Fixed4::fromDouble(double value) {
     if (ec != std::errc()) return std::nullopt;
     return fromText(std::string_view(buffer, end - buffer));
 }
+
+} // namespace nimbrel

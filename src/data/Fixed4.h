@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+namespace nimbrel {
+
 // The program's price and date type: a count of 0.0001 units, so that sums of prices are exact
 // and every value the user typed in a file is held to the last shown digit.
 class Fixed4 {
@@ -48,3 +50,5 @@ private:
     if (rest != 0 && half % 2 != 0) half += rest;
     return Fixed4::fromUnits(half);
 }
+
+} // namespace nimbrel

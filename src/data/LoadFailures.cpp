@@ -1,5 +1,7 @@
 #include "data/LoadFailures.h"
 
+namespace nimbrel {
+
 namespace {
 
 Message errorMessage(const QString& text) {
@@ -36,3 +38,5 @@ LoadFailure tooManyDaysFailure() {
 void storeDay(PriceSeries& series, int day, const PriceRow& row) {
     if (day >= 1 && day <= kMaxDays) series.priceTable[static_cast<size_t>(day)] = row;
 }
+
+} // namespace nimbrel

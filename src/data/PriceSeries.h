@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace nimbrel {
+
 inline constexpr int32_t kMaxDays = 15000;
 
 struct PriceRow {
@@ -35,3 +37,5 @@ struct PriceSeries {
     QString titleLine2;
     int16_t priceFieldCount = 0; // 4 with open, high, low and close; 1 with one price a day
 };
+
+} // namespace nimbrel

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+namespace nimbrel {
+
 namespace {
 
 using Kind = CellKind;
@@ -186,3 +188,5 @@ std::optional<LoadFailure> loadSheetCells(PriceSeries& series, const WorksheetCe
     series.dataCount = days;
     return failure;
 }
+
+} // namespace nimbrel

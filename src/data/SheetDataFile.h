@@ -3,6 +3,8 @@
 #include "data/DataFileLoader.h"
 #include "workbook/WorksheetCells.h"
 
+namespace nimbrel {
+
 // Reads the worksheet of an Excel 97 workbook that sheetSourceName names (the sheet name
 // followed by "$") into a cleared series.
 [[nodiscard]] std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& path,
@@ -11,3 +13,5 @@
 // The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open.
 [[nodiscard]] std::optional<LoadFailure> loadSheetCells(PriceSeries& series,
                                                         const WorksheetCells& sheet);
+
+} // namespace nimbrel

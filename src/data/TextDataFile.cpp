@@ -8,6 +8,8 @@
 #include <array>
 #include <cstring>
 
+namespace nimbrel {
+
 namespace {
 
 bool isBlank(char c) {
@@ -171,3 +173,5 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
     series.dataCount = days;
     return failure;
 }
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+namespace nimbrel {
+
 // How the bytes given to the text reading end.
 enum class TextEnd {
     Whole,   // the whole file
@@ -38,3 +40,5 @@ private:
     bool lineHasText_ = false;
     bool afterCr_ = false;
 };
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace nimbrel {
+
 namespace {
 
 bool isDigit(char c) {
@@ -169,3 +171,5 @@ std::string fixedDecimalsText(double value, int decimals) {
     if (out.empty()) out = "0";
     return out;
 }
+
+} // namespace nimbrel

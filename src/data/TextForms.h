@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace nimbrel {
+
 // The few fixed ways in which the program writes and reads numbers as text.
 
 // Shortest plain decimal of a fixed-point value: no exponent, no trailing zeros, "0" for zero,
@@ -36,3 +38,5 @@ std::string fixedDecimalsText(double value, int decimals);
 // text does not start with a number; its value is then 0.
 std::string_view leadingNumberToken(std::string_view text);
 double leadingNumber(std::string_view text);
+
+} // namespace nimbrel

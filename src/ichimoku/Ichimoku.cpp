@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+namespace nimbrel {
+
 namespace {
 
 // The highest high starts at 0 and the lowest low at 999999999, so a window whose highs are
@@ -70,3 +72,5 @@ void computeIchimoku(PriceSeries& series) {
     }
     midpointLine(series, count, kSpan2Days, &IchimokuRow::span2);
 }
+
+} // namespace nimbrel

@@ -2,6 +2,8 @@
 
 #include "data/PriceSeries.h"
 
+namespace nimbrel {
+
 inline constexpr int kConversionDays = 9;
 inline constexpr int kBaseDays = 26;
 inline constexpr int kSpan2Days = 52;
@@ -12,3 +14,5 @@ inline constexpr int kFirstSpan1Day = kBaseDays + 1;
 // 1..dataCount. Cells before the first full window of each line are left as they are (zero
 // after a load).
 void computeIchimoku(PriceSeries& series);
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace nimbrel {
+
 // Modal input boxes: the option commands ask through this, tests answer from a script.
 class InputBoxes {
 public:
@@ -11,3 +13,5 @@ public:
     // defaultText, and OK and Cancel. Cancel gives the empty text.
     virtual QString ask(const QStringList& promptLines, const QString& defaultText) = 0;
 };
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace nimbrel {
+
 namespace {
 
 QString number(double value) {
@@ -164,3 +166,5 @@ OptionResult reduceDrawing(const PriceSeries& series, ViewState& view, InputBoxe
     view.reduceX = *horizontal;
     return redrawn();
 }
+
+} // namespace nimbrel

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace nimbrel {
+
 // The commands of the options menu that ask for numbers. Each asks all its boxes before it
 // changes anything: Cancel, an empty entry or an entry that is no number leaves the view as it
 // was. Those that choose other days scan the new days' range themselves.
@@ -28,3 +30,5 @@ OptionResult changeAxisStep(const PriceSeries& series, ViewState& view, InputBox
 OptionResult changeAxisRange(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
 // 画面縮小: the vertical and horizontal reduction of the drawing, in percent.
 OptionResult reduceDrawing(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
+
+} // namespace nimbrel

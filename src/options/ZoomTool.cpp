@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace nimbrel {
+
 namespace {
 
 int16_t wholeTwips(double y) {
@@ -59,3 +61,5 @@ void ZoomTool::cancel(Surface& surface) {
     bandDrawn_ = false;
     state_ = ZoomState::Idle;
 }
+
+} // namespace nimbrel

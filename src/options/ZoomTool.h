@@ -5,6 +5,8 @@
 #include "render/Surface.h"
 #include "tools/MouseDispatch.h"
 
+namespace nimbrel {
+
 // ズーム: two clicks on the chart choose the days to show; between them a dotted rubber band
 // follows the pointer, drawn by inverting the chart image so that drawing it again erases it.
 class ZoomTool {
@@ -36,3 +38,5 @@ private:
     int16_t anchorY_ = 0, lastY_ = 0;
     bool bandDrawn_ = false;
 };
+
+} // namespace nimbrel

@@ -5,6 +5,8 @@
 class QPrinter;
 class QWidget;
 
+namespace nimbrel {
+
 // The dialogs of printing: the window shows them through this, tests answer them.
 class PrintDialogs {
 public:
@@ -15,3 +17,5 @@ public:
     // The PDF file a sheet is written to, starting from `suggested`; empty when cancelled.
     virtual QString pdfFileName(QWidget* parent, const QString& suggested) = 0;
 };
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 #include "print/PrintDialogs.h"
 #include "print/Printer.h"
 
+namespace nimbrel {
+
 namespace {
 
 // "印刷できません" and the platform's reason, as a box or a line on standard error shows it.
@@ -55,3 +57,5 @@ std::optional<Message> PrintDocument::endSheet() {
     if (!printer_.endDocument(reason)) return printFailure(reason);
     return std::nullopt;
 }
+
+} // namespace nimbrel

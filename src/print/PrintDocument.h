@@ -7,9 +7,12 @@
 
 #include <optional>
 
+class QWidget;
+
+namespace nimbrel {
+
 class Printer;
 class PrintDialogs;
-class QWidget;
 class Surface;
 
 // What one print command did.
@@ -45,3 +48,5 @@ private:
     Printer& printer_;
     Surface* page_ = nullptr;
 };
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace nimbrel {
+
 // Where printed sheets go: the printer chosen in the page setup, or a PDF file. A document is
 // one sheet: it is begun, drawn on (perhaps by several charts) and ended, and no new page is
 // ever started.
@@ -24,3 +26,5 @@ public:
     // did not; the document is closed either way and leaves no half-written file.
     [[nodiscard]] virtual bool endDocument(QString& reason) = 0;
 };
+
+} // namespace nimbrel

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace nimbrel {
+
 QImage chartImage(QSize logicalPixels, qreal devicePixelRatio) {
     QImage image(logicalPixels * devicePixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
@@ -77,3 +79,5 @@ void ImageSurface::box(double x1, double y1, double x2, double y2, Rgb color, Bo
     rasterLine(pixels_, right, bottom, left, bottom, rgb, pen_.width, DashPattern::Solid);
     rasterLine(pixels_, left, bottom, left, top, rgb, pen_.width, DashPattern::Solid);
 }
+
+} // namespace nimbrel

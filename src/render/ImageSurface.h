@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+namespace nimbrel {
+
 // The window's chart image: 15 twips to a logical pixel, drawn at the image's device pixel
 // ratio so that it stays sharp on high-density screens. Lines and boxes go straight into the
 // pixels, also when inverting; text goes through the painter. Painting ends with the surface.
@@ -42,3 +44,5 @@ private:
 // An image of that many logical pixels for an ImageSurface. Its pixels are left as the memory
 // held them: every pass clears the image first, and filling 8 MB twice showed in a resize.
 QImage chartImage(QSize logicalPixels, qreal devicePixelRatio = 1);
+
+} // namespace nimbrel

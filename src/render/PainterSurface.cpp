@@ -8,6 +8,8 @@
 #include <cmath>
 #include <vector>
 
+namespace nimbrel {
+
 void registerChartFonts() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
 }
@@ -255,3 +257,5 @@ bool PainterSurface::printNumber(double x, double y, const QString& text) {
     painter_->drawGlyphRun(QPointF(layoutPosition(toDevice(x)), layoutPosition(toDevice(y))), run);
     return true;
 }
+
+} // namespace nimbrel

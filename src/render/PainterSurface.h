@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+namespace nimbrel {
+
 // A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
 // no anti-aliasing so that every colour is exact.
 class PainterSurface : public Surface {
@@ -118,3 +120,5 @@ private:
 
 // Registers the chart's font name so that it renders the same on every machine.
 void registerChartFonts();
+
+} // namespace nimbrel

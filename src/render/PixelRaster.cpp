@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace nimbrel {
+
 namespace {
 
 // Cuts the line to the rectangle [low, high] on both axes (Liang-Barsky); false when nothing of
@@ -238,3 +240,5 @@ void rasterFrame(const PixelTarget& image, double x1, double y1, double x2, doub
     if (right > left)
         for (int y = bottom - 1; y > top; --y) step(left, y, false);
 }
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QRgb>
 
+namespace nimbrel {
+
 // Aliased drawing straight into the pixels of a 32-bit image, for the window's chart: a pass
 // draws some 150 000 short segments, each with a pen of its own, where a painter would spend
 // most of its time changing pens.
@@ -35,3 +37,5 @@ void rasterFill(const PixelTarget& image, double x1, double y1, double x2, doubl
 // pattern running on from side to side: inverted twice, it leaves no trace, corners included.
 void rasterFrame(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
                  int width, DashPattern pattern, PixelOp op);
+
+} // namespace nimbrel

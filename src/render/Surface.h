@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace nimbrel {
+
 struct Rgb {
     uint8_t red = 0, green = 0, blue = 0;
     friend constexpr bool operator==(Rgb, Rgb) = default;
@@ -48,3 +50,5 @@ public:
     // Sends the page to the printer; nothing on a window.
     virtual void endDocument() = 0;
 };
+
+} // namespace nimbrel

@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace nimbrel {
+
 namespace {
 
 std::optional<double> numberFromText(const QString& text) {
@@ -121,3 +123,5 @@ WindowPlacement placementOnScreens(WindowPlacement saved, const QList<QRect>& sc
     home.state = saved.state;
     return home;
 }
+
+} // namespace nimbrel

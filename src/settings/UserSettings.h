@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace nimbrel {
+
 // The main window's state as the settings store it.
 enum class WindowState : int16_t { Normal = 0, Minimized = 1, Maximized = 2 };
 
@@ -52,3 +54,5 @@ QString booleanText(bool value);
 // on none of the screens (given in pixels, 15 twips each).
 [[nodiscard]] WindowPlacement placementOnScreens(WindowPlacement saved,
                                                  const QList<QRect>& screens);
+
+} // namespace nimbrel

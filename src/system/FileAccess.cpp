@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nimbrel {
+
 namespace {
 
 bool isEscapedByte(char16_t unit) {
@@ -68,3 +70,5 @@ bool isSpecialFile(const QByteArray& path) {
     struct stat status;
     return stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode);
 }
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace nimbrel {
+
 // File names are bytes to the system. A name that is not UTF-8 keeps its bytes through a
 // QString: each byte that is not part of a UTF-8 character is held as U+DC80..U+DCFF, as
 // Python's file names do, and turned back into that byte when the file is opened.
@@ -16,3 +18,5 @@ int openRegularFile(const QByteArray& path);
 
 // Whether a file exists and is not a regular file (a device, a FIFO, a socket, a folder).
 bool isSpecialFile(const QByteArray& path);
+
+} // namespace nimbrel

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+namespace nimbrel {
+
 struct IniSettingsStore::Private {
     QSettings settings{QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Nimbrel"),
                        QStringLiteral("Nimbrel")};
@@ -33,3 +35,5 @@ void IniSettingsStore::setValue(const QString& key, const QString& value) {
 QString IniSettingsStore::fileName() const {
     return d_->settings.fileName();
 }
+
+} // namespace nimbrel

@@ -2,6 +2,8 @@
 
 #include "system/SettingsStore.h"
 
+namespace nimbrel {
+
 // The store of this user on this machine: an INI file of organisation and application
 // "Nimbrel" under the XDG configuration folder, section "UserDef".
 class IniSettingsStore final : public SettingsStore {
@@ -16,3 +18,5 @@ private:
     struct Private;
     Private* d_;
 };
+
+} // namespace nimbrel

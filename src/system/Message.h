@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace nimbrel {
+
 enum class MessageIcon { Information, Exclamation };
 
 // A modal message as the user sees it: the window shows it in a box, the command line prints it.
@@ -10,3 +12,5 @@ struct Message {
     QString text;
     MessageIcon icon = MessageIcon::Information;
 };
+
+} // namespace nimbrel

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace nimbrel {
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -71,3 +73,5 @@ QString decodeText(std::string_view bytes, TextEncoding encoding) {
     if (!decoder.isValid()) decoder = QStringDecoder("Shift_JIS");
     return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+namespace nimbrel {
+
 enum class TextEncoding { Utf8, ShiftJis };
 
 // Data files come from Japanese systems (Shift-JIS, code page 932) or from others that write
@@ -18,3 +20,5 @@ QString decodeText(std::string_view bytes, TextEncoding encoding);
 // The length of the well-formed UTF-8 character at `p` (1 to 4), or 0 when the bytes there
 // are not one: overlong forms, surrogates and values past U+10FFFF are not UTF-8.
 int utf8CharacterLength(const unsigned char* p, const unsigned char* end);
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <unistd.h>
 
+namespace nimbrel {
+
 // Writes all of `bytes` to the file descriptor, going on after a signal interrupts a write;
 // false on any error, or when nothing more can be written.
 inline bool writeAll(int fd, std::string_view bytes) {
@@ -16,3 +18,5 @@ inline bool writeAll(int fd, std::string_view bytes) {
     }
     return true;
 }
+
+} // namespace nimbrel

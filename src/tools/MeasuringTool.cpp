@@ -2,6 +2,8 @@
 
 #include "tools/ToolTexts.h"
 
+namespace nimbrel {
+
 namespace {
 
 Fixed4 dateOf(const PriceSeries& series, int day) {
@@ -79,3 +81,5 @@ void MeasuringTool::windowClosed() {
     state_ = MeasureState::Off;
     fields_.from.shade = FieldShade::ButtonFace;
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace nimbrel {
+
 // 日柄測定: a first day picked on the chart, then the trading days, price range and percentage
 // from it to the day under the pointer, until a second click.
 enum class MeasureState : int16_t { Off = 0, Armed = 1, FirstPointFixed = 2 };
@@ -49,3 +51,5 @@ private:
     int firstPoint_ = 0;
     MeasuringFields fields_ = MeasuringFields::initial();
 };
+
+} // namespace nimbrel

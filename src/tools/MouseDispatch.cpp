@@ -1,5 +1,7 @@
 #include "tools/MouseDispatch.h"
 
+namespace nimbrel {
+
 MoveAction moveAction(const ToolStates& states) {
     if (states.zoom == ZoomState::Band) return MoveAction::FollowZoomBand;
     if (states.readoutVisible) return MoveAction::UpdateReadout;
@@ -26,3 +28,5 @@ PressAction pressAction(const ToolStates& states, MouseButton button, bool onlyC
     }
     return PressAction::None;
 }
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace nimbrel {
+
 // Which tool a mouse event over the chart goes to. The zoom band comes first, then measuring,
 // then the read-out window, then the context menus of the right button.
 
@@ -40,3 +42,5 @@ enum class PressAction {
 MoveAction moveAction(const ToolStates& states);
 // onlyCtrl: Ctrl is held, and neither Shift nor Alt.
 PressAction pressAction(const ToolStates& states, MouseButton button, bool onlyCtrl);
+
+} // namespace nimbrel

@@ -3,6 +3,8 @@
 #include "chart/ViewState.h"
 #include "tools/ToolTexts.h"
 
+namespace nimbrel {
+
 namespace {
 
 const PriceRow& priceRow(const PriceSeries& series, int day) {
@@ -54,3 +56,5 @@ ReadoutFields readoutFields(const PriceSeries& series, int day, Fixed4 keta) {
     }
     return fields;
 }
+
+} // namespace nimbrel

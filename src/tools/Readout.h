@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace nimbrel {
+
 // What the read-out window shows for one day: the date in its caption, the four prices, the
 // conversion and base lines of the day, the spans drawn at its slot (computed kLeadSlots days
 // before) and the two closes the lagging lines draw there.
@@ -21,3 +23,5 @@ struct ReadoutFields {
 // The fields of day `day` (1 or more), prices rounded to keta. Days past the table read as a
 // day of zeros, as the days past the loaded ones do.
 ReadoutFields readoutFields(const PriceSeries& series, int day, Fixed4 keta);
+
+} // namespace nimbrel

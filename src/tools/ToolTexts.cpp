@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace nimbrel {
+
 int dayAt(const ChartLayout& layout, double x) {
     return std::max(layout.days.dayAt(x), 1);
 }
@@ -19,3 +21,5 @@ QString priceText(double value, Fixed4 keta) {
 QString dateText(Fixed4 date) {
     return QString::fromStdString(generalNumber(date.toDouble()));
 }
+
+} // namespace nimbrel

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace nimbrel {
+
 // The rules the mouse tools share: which day lies under the pointer, and how a price is shown.
 
 // The day whose slot is nearest to x (twips of the client area) on the chart the layout drew;
@@ -19,3 +21,5 @@ QString priceText(double value, Fixed4 keta);
 
 // A date of the price table as it is written: 19971109.
 QString dateText(Fixed4 date);
+
+} // namespace nimbrel

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+namespace nimbrel {
+
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
@@ -46,3 +48,5 @@ void AboutBox::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     hiddenAt_ = pos();
 }
+
+} // namespace nimbrel

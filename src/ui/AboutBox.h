@@ -7,6 +7,8 @@
 class QLabel;
 class QPushButton;
 
+namespace nimbrel {
+
 // The version window (Form2): the program's icon, name and version, and an OK button. It is
 // modeless and only hides, so it comes back where the user left it.
 class AboutBox final : public QDialog {
@@ -34,3 +36,5 @@ private:
 };
 
 inline const QString kVersionLine = QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04");
+
+} // namespace nimbrel

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace nimbrel {
+
 ChartView::ChartView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -80,3 +82,5 @@ void ChartView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     emit resized();
 }
+
+} // namespace nimbrel

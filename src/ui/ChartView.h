@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace nimbrel {
+
 // The client area: shows the chart image that the last drawing pass left. Painting never draws
 // the chart; covering, uncovering and restoring the window show the kept image.
 class ChartView final : public QWidget {
@@ -39,3 +41,5 @@ private:
     qsizetype pixelCapacity_ = 0;
     QImage image_;
 };
+
+} // namespace nimbrel

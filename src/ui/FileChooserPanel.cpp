@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+namespace nimbrel {
+
 namespace {
 
 bool isWildcard(const QString& text) {
@@ -324,3 +326,5 @@ void FileChooserPanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) hide();
     QWidget::mousePressEvent(event);
 }
+
+} // namespace nimbrel

@@ -3,12 +3,15 @@
 #include <QString>
 #include <QWidget>
 
-class MessageBoxes;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+
+namespace nimbrel {
+
+class MessageBoxes;
 
 // The panel over the chart from which a data file is opened: drive list (Drive1), directory
 // list (Dir1), file list (File1) with its pattern, the file name box (Text1) and the sheet name
@@ -89,3 +92,5 @@ private:
     QString pattern_ = QStringLiteral("*.*");
     QString sheetSourceName_ = QStringLiteral("sheet1$");
 };
+
+} // namespace nimbrel

@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace nimbrel {
+
 namespace {
 
 // The first local file or folder of a drag; a drag of texts or web addresses has none.
@@ -68,3 +70,5 @@ void acceptDroppedFiles(MainWindow& window) {
     window.setAcceptDrops(true);
     window.installEventFilter(new DropOpener(window));
 }
+
+} // namespace nimbrel

@@ -32,6 +32,13 @@
 
 #include <cmath>
 
+// Qt's resource macro must stand outside any namespace.
+static void initResources() {
+    Q_INIT_RESOURCE(nimbrel);
+}
+
+namespace nimbrel {
+
 namespace {
 
 int pixels(float twips) {
@@ -48,10 +55,6 @@ public:
 };
 
 } // namespace
-
-static void initResources() {
-    Q_INIT_RESOURCE(nimbrel);
-}
 
 MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs,
                        PrintDialogs& printDialogs)
@@ -126,10 +129,9 @@ void MainWindow::createMenus() {
     QMenu* days = submenu(options, "ChgPlotDay", QStringLiteral("表示日数の変更(&D)"));
     add(days, "ChgMaxLength", QStringLiteral("日数指定(&N)"), true);
     connect(action("ChgMaxLength"), &QAction::triggered, this,
-            [this] { runOption(&::changeDaysShown); });
+            [this] { runOption(&changeDaysShown); });
     add(days, "SelectTerm", QStringLiteral("期間指定(&T)"), true);
-    connect(action("SelectTerm"), &QAction::triggered, this,
-            [this] { runOption(&::selectPeriod); });
+    connect(action("SelectTerm"), &QAction::triggered, this, [this] { runOption(&selectPeriod); });
     add(options, "Zoom", QStringLiteral("ズーム(&Z)"), true, &MainWindow::startZoom);
     add(options, "Initialize", QStringLiteral("グラフ初期化(&I)"), true,
         &MainWindow::initializeChart);
@@ -141,18 +143,17 @@ void MainWindow::createMenus() {
     });
     add(axis, "ChgYAxis2", QStringLiteral("最大・最少設定(&H)"), true);
     connect(action("ChgYAxis2"), &QAction::triggered, this,
-            [this] { runOption(&::changeAxisRange); });
+            [this] { runOption(&changeAxisRange); });
     add(axis, "ChgYAxis", QStringLiteral("刻み値の変更(&S)"), true);
-    connect(action("ChgYAxis"), &QAction::triggered, this,
-            [this] { runOption(&::changeAxisStep); });
+    connect(action("ChgYAxis"), &QAction::triggered, this, [this] { runOption(&changeAxisStep); });
     add(options, "SetMulti", QStringLiteral("画面縮小(&M)"), true);
-    connect(action("SetMulti"), &QAction::triggered, this, [this] { runOption(&::reduceDrawing); });
+    connect(action("SetMulti"), &QAction::triggered, this, [this] { runOption(&reduceDrawing); });
     add(options, "SetRetardSpan", QStringLiteral("遅行線設定(&R)"), true);
     connect(action("SetRetardSpan"), &QAction::triggered, laggingPanel_,
             &LaggingLinePanel::showPanel);
     add(options, "ChkHigara", QStringLiteral("日柄測定(&A)"), true, &MainWindow::armMeasuring);
     add(options, "ChgKeta", QStringLiteral("小数点以下桁数指定(&K)"), true,
-        &MainWindow::changeDecimals);
+        &MainWindow::askDecimals);
 
     QMenu* help = topMenu("Menu_Help", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     add(help, "VersionInfo", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), true, &MainWindow::showVersionInfo);
@@ -199,7 +200,7 @@ void MainWindow::showAsSaved() {
     }
 }
 
-void MainWindow::saveSettings() {
+void MainWindow::writeSettings() {
     WindowPlacement& window = settings_.window;
     const bool asPlaced = standsAsPlaced();
     window.state = isMinimized()   ? WindowState::Minimized
@@ -218,7 +219,7 @@ void MainWindow::saveSettings() {
     settings_.logY = view_.logY;
     settings_.filePattern = fileChooser_->pattern();
     settings_.sheetSourceName = fileChooser_->sheetSourceName();
-    ::saveSettings(store_, settings_);
+    saveSettings(store_, settings_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -229,7 +230,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (const std::optional<Message> failure = printDocument_->end())
             messages_.showMessage(this, *failure);
     }
-    saveSettings();
+    writeSettings();
     event->accept();
 }
 
@@ -241,7 +242,7 @@ void MainWindow::changeEvent(QEvent* event) {
     } else if (wasMinimized_) {
         // Restored: the kept image shows the chart again, unless the size changed meanwhile.
         wasMinimized_ = false;
-        if (!chartView_->imageFitsView()) drawChart();
+        if (!chartView_->imageFitsView()) redrawChart();
     }
 }
 
@@ -251,15 +252,15 @@ void MainWindow::clientResized() {
     } else if (wasMinimized_) {
         wasMinimized_ = false;
     } else {
-        drawChart();
+        redrawChart();
     }
 }
 
-void MainWindow::drawChart() {
+void MainWindow::redrawChart() {
     BusyPointer busy;
     {
         ImageSurface surface(chartView_->imageForDrawing());
-        ChartLayout layout = ::drawChart(surface, *series_, view_, kScreenProfile);
+        ChartLayout layout = drawChart(surface, *series_, view_, kScreenProfile);
         // Without a chart the mouse keeps to the last one drawn.
         if (layout.hasRange) layout_ = std::move(layout);
         // A rubber band under way stays on the new image, so that the next move erases it.
@@ -287,7 +288,7 @@ void MainWindow::openDataFile() {
     }
     showNewestDays(*series_, view_);
     computeIchimoku(*series_);
-    drawChart();
+    redrawChart();
 }
 
 void MainWindow::openFile(const QString& path) {
@@ -300,7 +301,7 @@ void MainWindow::openFile(const QString& path) {
 void MainWindow::initializeChart() {
     zoom_.forgetFirstPoint();
     showNewestDays(*series_, view_);
-    drawChart();
+    redrawChart();
 }
 
 void MainWindow::showVersionInfo() {
@@ -345,19 +346,19 @@ void MainWindow::createOptionPanels() {
 void MainWindow::scanAndDraw() {
     BusyPointer busy;
     scanVisibleRange(*series_, view_);
-    drawChart();
+    redrawChart();
 }
 
 void MainWindow::runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&)) {
     const OptionResult result = command(*series_, view_, inputs_);
     if (result.message) messages_.showMessage(this, *result.message);
-    if (result.redraw) drawChart();
+    if (result.redraw) redrawChart();
 }
 
-void MainWindow::changeDecimals() {
-    const OptionResult result = ::changeDecimals(view_, inputs_);
+void MainWindow::askDecimals() {
+    const OptionResult result = changeDecimals(view_, inputs_);
     if (!result.redraw) return;
-    drawChart();
+    redrawChart();
     // The read-out shows its day again in the new number of decimals.
     if (readout_ && readout_->isVisible()) {
         readout_->activateWindow();
@@ -480,7 +481,7 @@ void MainWindow::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers mo
     case PressAction::SecondZoomPoint: {
         BusyPointer busy;
         zoom_.apply(*series_, view_, day);
-        drawChart();
+        redrawChart();
         break;
     }
     case PressAction::FirstMeasuringPoint: {
@@ -546,5 +547,7 @@ void MainWindow::printChart(SheetPart part) {
             setWindowTitle(kProgramTitle + QStringLiteral(" … ") + fileChooser_->fileToOpen() +
                            QStringLiteral(" *"));
     }
-    drawChart();
+    redrawChart();
 }
+
+} // namespace nimbrel

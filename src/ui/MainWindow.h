@@ -16,6 +16,11 @@
 
 #include <memory>
 
+class QAction;
+class QMenu;
+
+namespace nimbrel {
+
 class AboutBox;
 class ChartView;
 class FileChooserPanel;
@@ -25,8 +30,6 @@ class MeasuringWindow;
 class MessageBoxes;
 class PrintDialogs;
 class PrintDocument;
-class QAction;
-class QMenu;
 class QtPrinter;
 class ReadoutWindow;
 class SettingsStore;
@@ -49,7 +52,7 @@ public:
     void openFile(const QString& path);
 
     // The program's operations on its own state.
-    void drawChart();
+    void redrawChart();
     void openDataFile();
     void initializeChart();
 
@@ -78,7 +81,7 @@ protected:
 private:
     void createMenus();
     void applySettings();
-    void saveSettings();
+    void writeSettings();
     void clientResized();
     void showVersionInfo();
     bool standsAsPlaced() const;
@@ -101,7 +104,7 @@ private:
     // The option commands: a command that asks in input boxes, then draws if it changed the
     // view.
     void runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&));
-    void changeDecimals();
+    void askDecimals();
     void createOptionPanels();
     void scanAndDraw();
     void setUpPage();
@@ -133,3 +136,5 @@ private:
     std::unique_ptr<QtPrinter> printer_;
     std::unique_ptr<PrintDocument> printDocument_;
 };
+
+} // namespace nimbrel

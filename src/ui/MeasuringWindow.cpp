@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+namespace nimbrel {
+
 namespace {
 
 constexpr int kRowHeight = 252;
@@ -79,3 +81,5 @@ void MeasuringWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
     hide();
 }
+
+} // namespace nimbrel

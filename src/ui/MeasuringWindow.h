@@ -9,6 +9,8 @@
 
 class QLabel;
 
+namespace nimbrel {
+
 // The measuring window (Form4, 日柄測定): from and to dates, the day count, the price range and
 // the percentage of the measuring tool. A click on its background hides it.
 class MeasuringWindow final : public QWidget {
@@ -27,3 +29,5 @@ private:
     QLabel* priceRange_;
     QLabel* percent_;
 };
+
+} // namespace nimbrel

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace nimbrel {
+
 namespace {
 
 void setUpPanel(QFrame* panel, const char* name, const QString& title, int width, int height,
@@ -131,3 +133,5 @@ bool YAxisPanel::eventFilter(QObject* watched, QEvent* event) {
 void YAxisPanel::mousePressEvent(QMouseEvent* event) {
     pressOnPanel(this, event);
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@ class QCheckBox;
 class QPushButton;
 class QRadioButton;
 
+namespace nimbrel {
+
 // The two small panels of the options menu that sit over the chart's top left corner. They
 // report what the user does; the main window changes the view. A right click on a panel's
 // background hides it.
@@ -71,3 +73,5 @@ private:
     QPushButton* execute_;
     QPushButton* cancel_;
 };
+
+} // namespace nimbrel

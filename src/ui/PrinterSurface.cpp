@@ -2,6 +2,8 @@
 
 #include <QPrinter>
 
+namespace nimbrel {
+
 PrinterSurface::PrinterSurface(QPrinter& printer) : painter_(&printer) {
     const double resolution = printer.resolution();
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -13,3 +15,5 @@ PrinterSurface::PrinterSurface(QPrinter& printer) : painter_(&printer) {
 void PrinterSurface::endDocument() {
     if (painter_.isActive()) painter_.end();
 }
+
+} // namespace nimbrel

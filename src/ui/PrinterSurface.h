@@ -4,6 +4,8 @@
 
 class QPrinter;
 
+namespace nimbrel {
+
 // The printable area of the printer's open page, at the page's resolution. Ending the document
 // sends the page.
 class PrinterSurface final : public PainterSurface {
@@ -15,3 +17,5 @@ public:
 private:
     QPainter painter_;
 };
+
+} // namespace nimbrel

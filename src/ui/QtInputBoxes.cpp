@@ -2,6 +2,8 @@
 
 #include <QInputDialog>
 
+namespace nimbrel {
+
 QString QtInputBoxes::ask(const QStringList& promptLines, const QString& defaultText) {
     bool ok = false;
     const QString text = QInputDialog::getText(parent_, QStringLiteral("Nimbrel"),
@@ -9,3 +11,5 @@ QString QtInputBoxes::ask(const QStringList& promptLines, const QString& default
                                                QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace nimbrel {
+
 // The platform's input dialog, centred over the window it belongs to.
 class QtInputBoxes final : public InputBoxes {
 public:
@@ -13,3 +15,5 @@ public:
 private:
     QWidget* parent_ = nullptr;
 };
+
+} // namespace nimbrel

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QMessageBox>
 
+namespace nimbrel {
+
 namespace {
 
 // A box waits for the user: whatever busy pointer the command that shows it has set gives way
@@ -35,3 +37,5 @@ void QtMessageBoxes::showMessage(QWidget* parent, const Message& message) {
                     message.title, message.text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+namespace nimbrel {
+
 bool QtPrintDialogs::setUpPrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("ページ設定"));
@@ -27,3 +29,5 @@ QString QtPrintDialogs::pdfFileName(QWidget* parent, const QString& suggested) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
 }
+
+} // namespace nimbrel

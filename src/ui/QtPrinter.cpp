@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace nimbrel {
+
 namespace {
 
 std::unique_ptr<QPrinter> newPrinter() {
@@ -163,3 +165,5 @@ void QtPrinter::closeDocument() {
         printer_->setOutputFileName(pdfTarget_);
     }
 }
+
+} // namespace nimbrel

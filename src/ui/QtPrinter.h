@@ -4,11 +4,14 @@
 
 #include <memory>
 
-class PrintDialogs;
-class PrinterSurface;
 class QPrinter;
 class QTemporaryFile;
 class QWidget;
+
+namespace nimbrel {
+
+class PrintDialogs;
+class PrinterSurface;
 
 // The platform's printer: the system's default printer, or PDF files when none is installed.
 // A PDF is drawn into a hidden file beside the one the user named and takes its name only when
@@ -40,3 +43,5 @@ private:
     std::unique_ptr<QTemporaryFile> pdfDraft_;
     QString pdfTarget_;
 };
+
+} // namespace nimbrel

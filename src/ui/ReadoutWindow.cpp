@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace nimbrel {
+
 namespace {
 
 constexpr int kFieldHeight = 255;
@@ -99,3 +101,5 @@ void ReadoutWindow::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawLine(0, y, width(), y);
 }
+
+} // namespace nimbrel

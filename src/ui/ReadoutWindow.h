@@ -9,6 +9,8 @@
 
 class QLabel;
 
+namespace nimbrel {
+
 // The read-out window (Form3): a small tool window above the main window that lists the values
 // of the day under the pointer. A click on its background hides it; it keeps the day it shows.
 class ReadoutWindow final : public QWidget {
@@ -41,3 +43,5 @@ private:
     QLabel* laggingFront_;
     QLabel* laggingBack_;
 };
+
+} // namespace nimbrel

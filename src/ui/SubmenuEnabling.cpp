@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace nimbrel {
+
 namespace {
 
 class SubmenuEnabling final : public QObject {
@@ -63,3 +65,5 @@ private:
 void enableSubmenusByTheirEntries(QMenuBar* menuBar) {
     new SubmenuEnabling(menuBar);
 }
+
+} // namespace nimbrel

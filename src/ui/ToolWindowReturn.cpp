@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace nimbrel {
+
 namespace {
 
 const QWidget* widgetOf(const QWindow* window) {
@@ -36,3 +38,5 @@ void ToolWindowReturn::focusWindowChanged(QWindow* now) {
     lastActive_ = now;
     if (now == mainWindow_->windowHandle() && fromToolWindow) emit returned();
 }
+
+} // namespace nimbrel

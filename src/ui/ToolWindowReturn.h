@@ -6,6 +6,8 @@
 class QWidget;
 class QWindow;
 
+namespace nimbrel {
+
 // Tells when the main window becomes the active window right after one of the program's own
 // tool windows was: the version window (Form2), the read-out (Form3) or the measuring window
 // (Form4), known by those names. Menus, pop-ups, drop-downs, message and input boxes are
@@ -27,3 +29,5 @@ private:
     // The program's window that was active last; none while another program's window is.
     QPointer<QWindow> lastActive_;
 };
+
+} // namespace nimbrel

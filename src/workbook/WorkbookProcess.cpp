@@ -14,6 +14,8 @@
 
 extern char** environ;
 
+namespace nimbrel {
+
 // The reader runs as its own small program, spawned rather than forked: a child forked from the
 // window's threaded process could deadlock on a lock that another thread held at the fork.
 
@@ -130,3 +132,5 @@ SheetOpenResult openWorksheetWith(const std::string& readerProgram,
     }
     return result;
 }
+
+} // namespace nimbrel

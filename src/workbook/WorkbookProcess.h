@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace nimbrel {
+
 enum class SheetOpenStatus { Opened, CannotOpen, CannotRead, NoSuchSheet };
 
 struct SheetOpenResult {
@@ -29,3 +31,5 @@ struct SheetOpenResult {
                                                 std::chrono::milliseconds timeLimit,
                                                 const QByteArray& path, const QString& sheetName,
                                                 int rowsKept);
+
+} // namespace nimbrel

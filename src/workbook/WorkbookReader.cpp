@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nimbrel {
+
 namespace {
 
 enum RecordId : uint16_t {
@@ -829,3 +831,5 @@ std::unique_ptr<WorkbookReader> WorkbookReader::openBytes(std::string_view bytes
     if (!input) return nullptr;
     return openCompoundFile(input);
 }
+
+} // namespace nimbrel

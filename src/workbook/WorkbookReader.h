@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nimbrel {
+
 // Reads the cells of Excel 97 (BIFF8) and Excel 95 (BIFF5) workbooks: the compound file through
 // libgsf, the workbook stream's records here. It keeps only what a load can use, columns A to F
 // of the first rows, so its memory and time follow what it keeps and the bytes the file really
@@ -29,3 +31,5 @@ public:
     // Columns A to F of rows 0..rowsKept-1 of a worksheet. Nullopt when its records are damaged.
     [[nodiscard]] virtual std::optional<WorksheetCells> readSheet(size_t sheet, int rowsKept) = 0;
 };
+
+} // namespace nimbrel

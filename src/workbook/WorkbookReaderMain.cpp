@@ -29,6 +29,7 @@
 #endif
 #endif
 
+namespace nimbrel {
 namespace {
 
 constexpr rlim_t kAddressSpace = rlim_t(512) << 20;
@@ -74,7 +75,7 @@ std::string answer(const std::string& sheetName, int rowsKept) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int readerMain(int argc, char* argv[]) {
     limitSelf();
     g_log_set_default_handler(dropMessage, nullptr);
     if (argc != 4) return 2;
@@ -84,4 +85,10 @@ int main(int argc, char* argv[]) {
     const int rowsKept = static_cast<int>(std::strtol(argv[2], nullptr, 10));
     if (rowsKept < 1 || rowsKept > 0x10000 || !g_utf8_validate(argv[1], -1, nullptr)) return 2;
     return writeAll(STDOUT_FILENO, answer(argv[1], rowsKept)) ? 0 : 1;
+}
+
+} // namespace nimbrel
+
+int main(int argc, char* argv[]) {
+    return nimbrel::readerMain(argc, argv);
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace nimbrel {
+
 namespace {
 
 const WorksheetCell kEmptyCell;
@@ -147,3 +149,5 @@ std::optional<WorksheetCells> WorksheetCells::deserialize(std::string_view bytes
     if (!in.atEnd()) return std::nullopt;
     return sheet;
 }
+
+} // namespace nimbrel

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nimbrel {
+
 // What a worksheet cell holds. A formula cell holds the result it last computed, so it is one
 // of these too.
 enum class CellKind : uint8_t { Empty, Number, Date, Text, Boolean, Error };
@@ -79,3 +81,5 @@ private:
 
 // The UTF-8 text cut to at most maxBytes bytes, at a character boundary.
 std::string_view utf8Prefix(std::string_view utf8, size_t maxBytes);
+
+} // namespace nimbrel
