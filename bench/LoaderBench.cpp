@@ -45,7 +45,7 @@ void BM_LoadTextFile(benchmark::State& state) {
     auto series = std::make_unique<PriceSeries>();
     for (auto _ : state) {
         const auto failure =
-            loadDataFile(*series, folder->path(), kTextFileName, QStringLiteral("sheet1$"));
+            loadDataFile(*series, folder->path(), kTextFileName, QStringLiteral("sheet1"));
         if (!loadSucceeded(state, failure, *series)) break;
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(daysText().size()));
@@ -66,7 +66,7 @@ BENCHMARK(BM_LoadTextBytes)->Unit(benchmark::kMillisecond);
 void loadWorkbook(benchmark::State& state, const QString& folder, const QString& name, int days) {
     auto series = std::make_unique<PriceSeries>();
     for (auto _ : state) {
-        const auto failure = loadDataFile(*series, folder, name, QStringLiteral("sheet1$"));
+        const auto failure = loadDataFile(*series, folder, name, QStringLiteral("sheet1"));
         if (!loadSucceeded(state, failure, *series, days)) break;
     }
 }

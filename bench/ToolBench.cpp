@@ -84,14 +84,14 @@ void BM_PointerMoveUpdatesTheReadout(benchmark::State& state) {
     w.send(QEvent::MouseButtonPress, Qt::LeftButton, {800, 400});
     int step = 0;
     for (auto _ : state) ++step, w.send(QEvent::MouseMove, Qt::NoButton, {700.0 + step % 200, 400});
-    if (w.window->readoutWindow()->n() < 1) state.SkipWithError("the read-out did not follow");
+    if (w.window->readoutWindow()->dayShown() < 1) state.SkipWithError("the read-out did not follow");
 }
 BENCHMARK(BM_PointerMoveUpdatesTheReadout)->Unit(benchmark::kMicrosecond);
 
 void BM_ZoomBandStep(benchmark::State& state) {
     Window& w = theWindow();
     w.window->readoutWindow()->hide();
-    w.window->action("Zoom")->trigger();
+    w.window->action("zoom")->trigger();
     w.send(QEvent::MouseButtonPress, Qt::LeftButton, {300, 200});
     int step = 0;
     for (auto _ : state)
@@ -103,7 +103,7 @@ BENCHMARK(BM_ZoomBandStep)->Unit(benchmark::kMicrosecond);
 void BM_DaysShownToARedrawnChartOfAllDays(benchmark::State& state) {
     Window& w = theWindow();
     w.boxes.answer = QString::number(kMaxDays);
-    for (auto _ : state) w.window->action("ChgMaxLength")->trigger();
+    for (auto _ : state) w.window->action("daysShown")->trigger();
     if (w.window->layout().firstDay != 1) state.SkipWithError("not all days were drawn");
 }
 BENCHMARK(BM_DaysShownToARedrawnChartOfAllDays)->Unit(benchmark::kMillisecond);
@@ -111,9 +111,9 @@ BENCHMARK(BM_DaysShownToARedrawnChartOfAllDays)->Unit(benchmark::kMillisecond);
 // Resident memory with the 15000-day file loaded and both tool windows open.
 void BM_MemoryWithBothToolWindowsOpen(benchmark::State& state) {
     Window& w = theWindow();
-    w.window->action("ChkHigara")->trigger();
+    w.window->action("measureDays")->trigger();
     w.send(QEvent::MouseButtonPress, Qt::RightButton, {10, 10}); // nothing: closes the tools
-    w.window->action("ChkHigara")->trigger();
+    w.window->action("measureDays")->trigger();
     w.send(QEvent::MouseMove, Qt::NoButton, {500, 300});
     QCoreApplication::processEvents();
     for (auto _ : state) benchmark::DoNotOptimize(w.window.get());

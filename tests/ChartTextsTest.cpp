@@ -45,8 +45,8 @@ TEST(ChartTexts, TitleAndLegendShowTheNewestValuesRoundedToKeta) {
     series->priceTable[2].close = *Fixed4::fromText("1234.567");
     series->ichimokuTable[2].conversion = Fixed4::fromWhole(1230);
     series->ichimokuTable[2].base = *Fixed4::fromText("2351.575"); // a half: up, exactly
-    const Fixed4 keta = *Fixed4::fromText("0.01");
-    LegendValues values = legendValues(*series, 2, keta);
+    const Fixed4 decimalsUnit = *Fixed4::fromText("0.01");
+    LegendValues values = legendValues(*series, 2, decimalsUnit);
     EXPECT_EQ(legendText(values), QStringLiteral("(終値1234.57 転換1230 基準2351.58 ｽﾊﾟﾝ0,0)"));
 
     values = {1234.5, 1230, 1228.5, 1210, 1199};
@@ -56,10 +56,10 @@ TEST(ChartTexts, TitleAndLegendShowTheNewestValuesRoundedToKeta) {
     series = datedSeries(std::vector<int>(60, 20200101));
     series->ichimokuTable[35].span1 = *Fixed4::fromText("1210.004");
     series->ichimokuTable[35].span2 = *Fixed4::fromText("1199.996");
-    values = legendValues(*series, 60, keta);
+    values = legendValues(*series, 60, decimalsUnit);
     EXPECT_DOUBLE_EQ(values.span1, 1210);
     EXPECT_DOUBLE_EQ(values.span2, 1200);
-    EXPECT_EQ(legendValues(*series, 25, keta).span1, 0);
+    EXPECT_EQ(legendValues(*series, 25, decimalsUnit).span1, 0);
     EXPECT_DOUBLE_EQ(legendValues(*series, 60, Fixed4::fromWhole(5)).span2, 1200);
 }
 

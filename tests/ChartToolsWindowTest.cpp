@@ -79,7 +79,7 @@ TEST_F(ChartToolsWindowTest, TheReadoutFollowsThePointerAfterALeftClick) {
 
     // No decimals: the same day is shown again in the new form.
     inputs_.answers = {QStringLiteral("0")};
-    window_->action("ChgKeta")->trigger();
+    window_->action("decimals")->trigger();
     EXPECT_EQ(field(readout, "close"), QStringLiteral("1226"));
 
     // A click on it hides it; a new file hides it too.
@@ -96,22 +96,22 @@ TEST_F(ChartToolsWindowTest, RightClicksCloseTheToolsAndPopUpTheMenus) {
     ASSERT_NE(window_->readoutWindow(), nullptr);
     QTest::mouseClick(view(), Qt::RightButton, Qt::ControlModifier, pointAtDay(30));
     EXPECT_EQ(window_->readoutWindow(), nullptr);
-    EXPECT_TRUE(menu("Menu_File")->isVisible());
-    menu("Menu_File")->hide();
+    EXPECT_TRUE(menu("fileMenu")->isVisible());
+    menu("fileMenu")->hide();
 
-    window_->action("ChkHigara")->trigger();
+    window_->action("measureDays")->trigger();
     ASSERT_NE(window_->measuringWindow(), nullptr);
     // Ctrl with Shift is no Ctrl click: the options menu.
     QTest::mouseClick(view(), Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier,
                       pointAtDay(30));
     EXPECT_EQ(window_->measuringWindow(), nullptr);
-    EXPECT_EQ(window_->higaraFlg(), MeasureState::Off);
-    EXPECT_TRUE(menu("Menu_Option")->isVisible());
-    EXPECT_FALSE(menu("Menu_File")->isVisible());
+    EXPECT_EQ(window_->measuringTool().state(), MeasureState::Off);
+    EXPECT_TRUE(menu("optionsMenu")->isVisible());
+    EXPECT_FALSE(menu("fileMenu")->isVisible());
 }
 
 TEST_F(ChartToolsWindowTest, MeasuringCountsTheDaysBetweenTwoClicks) {
-    window_->action("ChkHigara")->trigger();
+    window_->action("measureDays")->trigger();
     MeasuringWindow* measuring = window_->measuringWindow();
     ASSERT_TRUE(measuring && measuring->isVisible());
     QTest::mouseMove(view(), pointAtDay(40));
@@ -125,11 +125,11 @@ TEST_F(ChartToolsWindowTest, MeasuringCountsTheDaysBetweenTwoClicks) {
     EXPECT_EQ(field(measuring, "percent"), QStringLiteral("6.77"));  // 1309 / 1226 - 1
     QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(44));
     EXPECT_FALSE(measuring->isVisible());
-    EXPECT_EQ(window_->higaraFlg(), MeasureState::Off);
+    EXPECT_EQ(window_->measuringTool().state(), MeasureState::Off);
 }
 
 TEST_F(ChartToolsWindowTest, TheZoomBandIsInvertedIntoTheImageAndErasedWithoutARedraw) {
-    window_->action("Zoom")->trigger();
+    window_->action("zoom")->trigger();
     const QPoint from = pointAtDay(30), to = pointAtDay(50) + QPoint(0, 60);
     QTest::mouseClick(view(), Qt::LeftButton, {}, from);
     const QImage before = image();
@@ -159,7 +159,7 @@ TEST_F(ChartToolsWindowTest, TheZoomBandIsInvertedIntoTheImageAndErasedWithoutAR
 
     // A band under way stays right over a redraw: after a resize and more moves, a right
     // click leaves the chart as a fresh pass draws it.
-    window_->action("Zoom")->trigger();
+    window_->action("zoom")->trigger();
     QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(20));
     QTest::mouseMove(view(), pointAtDay(40));
     window_->resize(880, 590);
@@ -171,24 +171,24 @@ TEST_F(ChartToolsWindowTest, TheZoomBandIsInvertedIntoTheImageAndErasedWithoutAR
     EXPECT_EQ(cancelled, image());
 
     // Two clicks zoom to the days between them; a reset shows the newest days again.
-    window_->action("Zoom")->trigger();
+    window_->action("zoom")->trigger();
     QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(50));
     QTest::mouseMove(view(), pointAtDay(35));
     QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(35));
     EXPECT_EQ(layout().firstDay, 35);
     EXPECT_EQ(layout().lastDay, 50);
-    window_->action("Initialize")->trigger();
+    window_->action("resetChart")->trigger();
     EXPECT_EQ(layout().firstDay, 1);
     EXPECT_EQ(layout().lastDay, 70);
 }
 
 TEST_F(ChartToolsWindowTest, TheOptionBoxesTellWhatTheyRefuseAndTheUsersRangeHolds) {
     inputs_.answers = {QStringLiteral("71")};
-    window_->action("ChgMaxLength")->trigger();
+    window_->action("daysShown")->trigger();
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, QStringLiteral("最大表示日数は70日です"));
     inputs_.answers = {QStringLiteral("20000"), QStringLiteral("17000")};
-    window_->action("ChgYAxis2")->trigger();
+    window_->action("priceRange")->trigger();
     const float right = layout().frame.right;
     window_->resize(800, 550); // a redraw that scans no prices
     QCoreApplication::processEvents();
@@ -198,7 +198,7 @@ TEST_F(ChartToolsWindowTest, TheOptionBoxesTellWhatTheyRefuseAndTheUsersRangeHol
 }
 
 TEST_F(ChartToolsWindowTest, ThePanelsSwitchTheAxisAndTheLaggingLines) {
-    window_->action("SetLogY")->trigger();
+    window_->action("logAxis")->trigger();
     YAxisPanel* axis = window_->yAxisPanel();
     ASSERT_TRUE(axis->isVisible());
     QTest::mouseClick(axis->logButton(), Qt::LeftButton);
@@ -206,20 +206,20 @@ TEST_F(ChartToolsWindowTest, ThePanelsSwitchTheAxisAndTheLaggingLines) {
     QTest::mouseClick(axis->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(axis->isVisible());
     EXPECT_FALSE(layout().seriesPrices.logarithmic); // not drawn again until the next pass
-    window_->action("SetLogY")->trigger();
+    window_->action("logAxis")->trigger();
     QTest::mouseDClick(axis->normalButton(), Qt::LeftButton);
     EXPECT_FALSE(window_->view().logY);
     EXPECT_FALSE(axis->isVisible());
-    window_->action("SetLogY")->trigger();
+    window_->action("logAxis")->trigger();
     QTest::mouseDClick(axis->logButton(), Qt::LeftButton);
     EXPECT_TRUE(layout().seriesPrices.logarithmic);
 
-    window_->action("SetRetardSpan")->trigger();
+    window_->action("laggingLines")->trigger();
     LaggingLinePanel* lagging = window_->laggingLinePanel();
     ASSERT_TRUE(lagging->isVisible());
-    window_->action("SetLogY")->trigger(); // the axis panel hides the lagging-line panel
+    window_->action("logAxis")->trigger(); // the axis panel hides the lagging-line panel
     EXPECT_FALSE(lagging->isVisible());
-    window_->action("SetRetardSpan")->trigger();
+    window_->action("laggingLines")->trigger();
     EXPECT_TRUE(axis->isVisible()); // and not the other way round
     QTest::mouseClick(lagging->backBox(), Qt::LeftButton);
     EXPECT_TRUE(window_->view().spanBack);
@@ -233,7 +233,7 @@ TEST_F(ChartToolsWindowTest, ThePanelsSwitchTheAxisAndTheLaggingLines) {
     // A right click on a panel hides it and reaches no chart tool.
     QTest::mouseClick(axis, Qt::RightButton, {}, QPoint(5, axis->height() - 5));
     EXPECT_FALSE(axis->isVisible());
-    EXPECT_FALSE(menu("Menu_Option")->isVisible());
+    EXPECT_FALSE(menu("optionsMenu")->isVisible());
 }
 
 } // namespace nimbrel

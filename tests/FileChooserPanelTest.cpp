@@ -37,7 +37,7 @@ protected:
                 QFile(folder_.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
         ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("gone")));
         ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("other")));
-        panel_.text1()->setText(QStringLiteral("*.*")); // as the window starts it
+        panel_.fileNameBox()->setText(QStringLiteral("*.*")); // as the window starts it
         panel_.showPanel();
         ASSERT_TRUE(panel_.setDirectory(folder_.path()));
     }
@@ -62,44 +62,44 @@ protected:
 } // namespace
 
 TEST_F(FileChooserPanelTest, TheKeysPickFilesInTheListEnterOpensAndEscPutsThePanelAway) {
-    // Opening the panel is for typing a name: the first key replaces what Text1 held.
-    EXPECT_TRUE(panel_.text1()->hasFocus());
-    QTest::keyClicks(panel_.text1(), QStringLiteral("*.txt"));
-    EXPECT_EQ(panel_.text1()->text(), QStringLiteral("*.txt"));
+    // Opening the panel is for typing a name: the first key replaces what the file name box held.
+    EXPECT_TRUE(panel_.fileNameBox()->hasFocus());
+    QTest::keyClicks(panel_.fileNameBox(), QStringLiteral("*.txt"));
+    EXPECT_EQ(panel_.fileNameBox()->text(), QStringLiteral("*.txt"));
 
     QSignalSpy opened(&panel_, &FileChooserPanel::openRequested);
-    click(panel_.file1(), QStringLiteral("a.txt"));
+    click(panel_.fileList(), QStringLiteral("a.txt"));
     const std::pair<Qt::Key, const char*> steps[] = {
         {Qt::Key_Down, "b.txt"}, {Qt::Key_End, "c.txt"}, {Qt::Key_Up, "b.txt"}};
     for (const auto& [key, name] : steps) {
-        QTest::keyClick(panel_.file1(), key);
-        EXPECT_EQ(panel_.text1()->text(), QString::fromLatin1(name)) << name;
+        QTest::keyClick(panel_.fileList(), key);
+        EXPECT_EQ(panel_.fileNameBox()->text(), QString::fromLatin1(name)) << name;
     }
     EXPECT_EQ(opened.count(), 0);
-    QTest::keyClick(panel_.file1(), Qt::Key_Return);
+    QTest::keyClick(panel_.fileList(), Qt::Key_Return);
     ASSERT_EQ(opened.count(), 1);
     EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("b.txt"));
 
-    // A pattern typed afterwards refills the list and stays in Text1.
-    panel_.text1()->setFocus();
-    panel_.text1()->setText(QStringLiteral("c*"));
-    QTest::keyClick(panel_.text1(), Qt::Key_Return);
-    EXPECT_EQ(panel_.file1()->count(), 1);
-    EXPECT_EQ(panel_.text1()->text(), QStringLiteral("c*"));
+    // A pattern typed afterwards refills the list and stays in the file name box.
+    panel_.fileNameBox()->setFocus();
+    panel_.fileNameBox()->setText(QStringLiteral("c*"));
+    QTest::keyClick(panel_.fileNameBox(), Qt::Key_Return);
+    EXPECT_EQ(panel_.fileList()->count(), 1);
+    EXPECT_EQ(panel_.fileNameBox()->text(), QStringLiteral("c*"));
 
     // Esc in the drive drop-down closes only the drop-down; Esc in the list the panel.
-    panel_.drive1()->showPopup();
-    QWidget* dropDown = panel_.drive1()->view()->window();
+    panel_.driveBox()->showPopup();
+    QWidget* dropDown = panel_.driveBox()->view()->window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dropDown));
-    QTest::keyClick(panel_.drive1()->view(), Qt::Key_Escape);
+    QTest::keyClick(panel_.driveBox()->view(), Qt::Key_Escape);
     EXPECT_FALSE(dropDown->isVisible());
     EXPECT_TRUE(panel_.isVisible());
-    QTest::keyClick(panel_.file1(), Qt::Key_Escape);
+    QTest::keyClick(panel_.fileList(), Qt::Key_Escape);
     EXPECT_FALSE(panel_.isVisible());
 }
 
 TEST_F(FileChooserPanelTest, TheDriveBoxShowsTheDriveTheUserChose) {
-    QComboBox* drives = panel_.drive1();
+    QComboBox* drives = panel_.driveBox();
     // The root of the home folder's volume: the entry that used to give way to the home entry.
     const QString root = QStorageInfo(QDir::homePath()).rootPath();
     const int index = drives->findText(root);
@@ -116,7 +116,7 @@ TEST_F(FileChooserPanelTest, TheDriveBoxShowsTheDriveTheUserChose) {
 }
 
 TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighlight) {
-    QListWidget* dirs = panel_.dir1();
+    QListWidget* dirs = panel_.folderList();
     const QString shownName = QFileInfo(folder_.path()).fileName();
     ASSERT_TRUE(QDir(folder_.path()).rmdir(QStringLiteral("gone"))); // gone since it was listed
     click(dirs, QStringLiteral("gone"), true);
@@ -125,12 +125,12 @@ TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighli
     EXPECT_EQ(messages_.shown[0].text,
               QStringLiteral("フォルダを開けません\n") + folder_.filePath(QStringLiteral("gone")));
     EXPECT_EQ(panel_.directory(), folder_.path());
-    EXPECT_EQ(panel_.file1()->count(), 3);
+    EXPECT_EQ(panel_.fileList()->count(), 3);
     EXPECT_TRUE(dirs->currentItem()->text().endsWith(shownName));
 
     // A folder highlighted but not entered: opening a file shows the file's folder again.
     click(dirs, QStringLiteral("other"));
-    click(panel_.file1(), QStringLiteral("a.txt"), true);
+    click(panel_.fileList(), QStringLiteral("a.txt"), true);
     EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("a.txt"));
     EXPECT_TRUE(dirs->currentItem()->text().endsWith(shownName));
 }
@@ -138,9 +138,9 @@ TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighli
 TEST_F(FileChooserPanelTest, ThePanelCoversItsClientAreaAndItsSheetLabelEndsBeforeItsBox) {
     client_.resize(1300, 950);
     EXPECT_EQ(panel_.geometry(), QRect(0, 0, 1300, 950));
-    EXPECT_EQ(panel_.file1()->geometry(), twipRect(120, 1080, 2055, 1968));
+    EXPECT_EQ(panel_.fileList()->geometry(), twipRect(120, 1080, 2055, 1968));
     // A large desktop font: the label shows all of its text, and the box moves right of it
-    // while it still ends in line with Text1.
+    // while it still ends in line with the file name box.
     const QFont before = QApplication::font();
     QFont large = before;
     large.setPixelSize(20);
@@ -148,9 +148,9 @@ TEST_F(FileChooserPanelTest, ThePanelCoversItsClientAreaAndItsSheetLabelEndsBefo
     FileChooserPanel panel(messages_, &client_);
     const QLabel* label = panel.sheetLabel();
     const int textEnd = label->x() + label->fontMetrics().horizontalAdvance(label->text());
-    EXPECT_LT(textEnd, panel.text2()->x());
+    EXPECT_LT(textEnd, panel.sheetNameBox()->x());
     EXPECT_LE(textEnd, label->geometry().right() + 1);
-    EXPECT_EQ(panel.text2()->geometry().right(), panel.text1()->geometry().right());
+    EXPECT_EQ(panel.sheetNameBox()->geometry().right(), panel.fileNameBox()->geometry().right());
     QApplication::setFont(before);
 }
 

@@ -4,6 +4,8 @@
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
 #include "ui/MainWindow.h"
+#include "ui/MeasuringWindow.h"
+#include "ui/ReadoutWindow.h"
 
 #include "LoaderTestSupport.h"
 #include "PrintFakes.h"
@@ -107,7 +109,7 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
     {
         auto window = start();
         EXPECT_EQ(window->size(), QSize(433, 300)); // 6500 x 4500 twips
-        window->action("Menu_End")->trigger();
+        window->action("quit")->trigger();
     }
     const std::map<QString, QString> defaults = {
         {"top", "50"},         {"left", "50"},         {"height", "4500"},
@@ -137,9 +139,9 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
     auto window = start();
     EXPECT_EQ(window->pos(), QPoint(200, 100));
     EXPECT_EQ(window->size(), QSize(1000, 600));
-    EXPECT_TRUE(window->fileChooser()->text2()->isVisibleTo(window->fileChooser()));
+    EXPECT_TRUE(window->fileChooser()->sheetNameBox()->isVisibleTo(window->fileChooser()));
     inputs_.answers = {QStringLiteral("3")};
-    window->action("ChgKeta")->trigger();
+    window->action("decimals")->trigger();
     window->showMaximized();
     QCoreApplication::processEvents();
     const QString maximisedWidth = QString::number(window->width() * 15);
@@ -149,18 +151,18 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
     EXPECT_EQ(savedSettings()["keta"], QStringLiteral("0.001"));
 }
 
-TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndASubmenuFollowsItsEntries) {
+TEST_F(MainWindowTest, MenusCarryTheirCaptions) {
     auto window = start();
     // clang-format off
     const std::pair<const char*, const char*> entries[] = {
-        {"Menu_File", "ﾌｧｲﾙ(&F)"}, {"File_Open", "ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"}, {"PrtSetting", "ページ設定(&U)"},
-        {"PrintBox", "印刷(&P)"}, {"Split_Print", "画面分割印刷(&S)"}, {"Split_Print_Upper", "上半分(&U)"},
-        {"Split_Print_Lower", "下半分(&L)"}, {"Menu_End", "終了(&X)"}, {"Menu_Option", "ｵﾌﾟｼｮﾝ(&O)"},
-        {"ChgPlotDay", "表示日数の変更(&D)"}, {"ChgMaxLength", "日数指定(&N)"}, {"SelectTerm", "期間指定(&T)"},
-        {"Zoom", "ズーム(&Z)"}, {"Initialize", "グラフ初期化(&I)"}, {"YAxisSet", "Y軸設定(&Y)"},
-        {"SetLogY", "対数軸設定(&L)"}, {"ChgYAxis2", "最大・最少設定(&H)"}, {"ChgYAxis", "刻み値の変更(&S)"},
-        {"SetMulti", "画面縮小(&M)"}, {"SetRetardSpan", "遅行線設定(&R)"}, {"ChkHigara", "日柄測定(&A)"},
-        {"ChgKeta", "小数点以下桁数指定(&K)"}, {"Menu_Help", "ﾍﾙﾌﾟ(&H)"}, {"VersionInfo", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
+        {"fileMenu", "ﾌｧｲﾙ(&F)"}, {"openDataFile", "ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"}, {"pageSetup", "ページ設定(&U)"},
+        {"print", "印刷(&P)"}, {"splitPrint", "画面分割印刷(&S)"}, {"printUpperHalf", "上半分(&U)"},
+        {"printLowerHalf", "下半分(&L)"}, {"quit", "終了(&X)"}, {"optionsMenu", "ｵﾌﾟｼｮﾝ(&O)"},
+        {"daysShownMenu", "表示日数の変更(&D)"}, {"daysShown", "日数指定(&N)"}, {"period", "期間指定(&T)"},
+        {"zoom", "ズーム(&Z)"}, {"resetChart", "グラフ初期化(&I)"}, {"yAxisMenu", "Y軸設定(&Y)"},
+        {"logAxis", "対数軸設定(&L)"}, {"priceRange", "最大・最少設定(&H)"}, {"axisStep", "刻み値の変更(&S)"},
+        {"reduceDrawing", "画面縮小(&M)"}, {"laggingLines", "遅行線設定(&R)"}, {"measureDays", "日柄測定(&A)"},
+        {"decimals", "小数点以下桁数指定(&K)"}, {"helpMenu", "ﾍﾙﾌﾟ(&H)"}, {"versionInfo", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
     };
     // clang-format on
     for (const auto& [name, caption] : entries) {
@@ -171,23 +173,15 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndASubmenuFollowsItsEntries) {
     }
     // ズーム stands in the options menu itself, right after the days-shown submenu.
     const QList<QAction*> options =
-        window->findChild<QMenu*>(QStringLiteral("Menu_Option"))->actions();
-    EXPECT_EQ(options[1]->objectName(), QStringLiteral("Zoom"));
-    // A submenu can be chosen exactly while one of its entries can.
-    QMenu* split = window->findChild<QMenu*>(QStringLiteral("Split_Print"));
-    window->action("Split_Print_Upper")->setEnabled(false);
-    EXPECT_TRUE(window->action("Split_Print")->isEnabled());
-    window->action("Split_Print_Lower")->setEnabled(false);
-    EXPECT_FALSE(window->action("Split_Print")->isEnabled());
-    split->addAction(QStringLiteral("added"));
-    EXPECT_TRUE(window->action("Split_Print")->isEnabled());
+        window->findChild<QMenu*>(QStringLiteral("optionsMenu"))->actions();
+    EXPECT_EQ(options[1]->objectName(), QStringLiteral("zoom"));
 }
 
 TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile) {
     auto window = start();
     FileChooserPanel* panel = window->fileChooser();
-    QLineEdit *text1 = panel->text1(), *text2 = panel->text2();
-    window->action("File_Open")->trigger();
+    QLineEdit *text1 = panel->fileNameBox(), *text2 = panel->sheetNameBox();
+    window->action("openDataFile")->trigger();
     ASSERT_TRUE(panel->setDirectory(kFixtures));
     auto enter = [&](const char* typed) { // typed over what the box held
         text1->selectAll();
@@ -195,24 +189,24 @@ TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile)
         QTest::keyClick(text1, Qt::Key_Return);
     };
     enter("*.txt");
-    EXPECT_EQ(panel->file1()->count(), 0); // no .txt beside the workbooks
+    EXPECT_EQ(panel->fileList()->count(), 0); // no .txt beside the workbooks
     enter("examples");
     EXPECT_EQ(panel->directory(), kExamples);
-    EXPECT_EQ(panel->file1()->count(), 2);
+    EXPECT_EQ(panel->fileList()->count(), 2);
     enter("nikkei_sjis_yymmdd.txt");
     EXPECT_EQ(window->windowTitle(), kNikkeiTitle);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(window->series().dataCount, 70);
     EXPECT_TRUE(imageHasChart(*window));
     // A right click puts the panel away and keeps the chart.
-    window->action("File_Open")->trigger();
+    window->action("openDataFile")->trigger();
     QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(400, 400));
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(window->series().dataCount, 70);
 
     // A name ending in .xls shows the sheet box from the next key on; Enter there takes the
     // sheet, Enter in the name box opens the file even though the pattern does not list it.
-    window->action("File_Open")->trigger();
+    window->action("openDataFile")->trigger();
     QTest::keyClicks(text1, QStringLiteral("../two_sheets.xls"));
     EXPECT_FALSE(text2->isVisible());
     QTest::keyClick(text1, Qt::Key_End);
@@ -226,17 +220,17 @@ TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile)
     // Opening the panel takes the sheet box as it stands. A wrong sheet: the message, the
     // program's title and an empty chart.
     text2->setText(QStringLiteral("sheet1"));
-    window->action("File_Open")->trigger();
+    window->action("openDataFile")->trigger();
     enter("wrong_sheet.xls");
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, QStringLiteral("シート名を確認して下さい"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
     EXPECT_EQ(window->series().dataCount, 0);
     EXPECT_FALSE(imageHasChart(*window));
-    window->action("File_Open")->trigger();
+    window->action("openDataFile")->trigger();
     enter("two_sheets.xls");
     EXPECT_EQ(window->series().dataCount, 8);
-    window->action("File_Open")->trigger();
+    window->action("openDataFile")->trigger();
     enter("*.csv"); // a name not ending in .xls hides the sheet box
     EXPECT_FALSE(text2->isVisible());
     window->close();
@@ -246,12 +240,12 @@ TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile)
 
 TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatComesBackWhereItWasLeft) {
     auto window = start();
-    window->action("VersionInfo")->trigger();
-    window->action("VersionInfo")->trigger();
+    window->action("versionInfo")->trigger();
+    window->action("versionInfo")->trigger();
     EXPECT_EQ(window->findChildren<AboutBox*>().size(), 1);
     AboutBox* about = window->aboutBox();
     ASSERT_TRUE(about->isVisible());
-    EXPECT_EQ(about->label()->text(),
+    EXPECT_EQ(about->productLine()->text(),
               QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04"));
     // A drag by the title bar moves the window without the program asking for it.
     const QPoint dragged = about->pos() + QPoint(-61, 47);
@@ -262,7 +256,7 @@ TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatComesBackWhereItWasLeft) {
          {static_cast<QWidget*>(about->okButton()), static_cast<QWidget*>(about)}) {
         QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
         EXPECT_FALSE(about->isVisible());
-        window->action("VersionInfo")->trigger();
+        window->action("versionInfo")->trigger();
         QCoreApplication::processEvents();
         EXPECT_EQ(about->pos(), dragged);
     }
@@ -272,31 +266,33 @@ TEST_F(MainWindowTest, TheTitleLosesTheFileNameOnlyOnReturnFromAToolWindow) {
     auto window = start();
     activate(window.get());
     window->openFile(kNikkei);
-    window->action("VersionInfo")->trigger();
+    window->action("versionInfo")->trigger();
     ASSERT_TRUE(hasFocusWindow(window->aboutBox()));
     EXPECT_EQ(window->windowTitle(), kNikkeiTitle); // not while it is up
     QTest::mouseClick(window->aboutBox()->okButton(), Qt::LeftButton);
     activate(window.get());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
 
-    // The read-out and measuring windows count too, known by their names; a pop-up menu or
-    // another window of the program does not.
+    // The read-out and measuring windows count too; a pop-up menu or another window of the
+    // program does not.
     auto visit = [&](QWidget* other, const std::function<void()>& show) {
         window->setWindowTitle(kNikkeiTitle);
         show();
         ASSERT_TRUE(hasFocusWindow(other));
-        other->close();
+        other->hide();
         activate(window.get());
     };
-    for (const auto& [name, isTool] :
-         {std::pair{"Form3", true}, std::pair{"Form4", true}, std::pair{"ChartTip", false}}) {
-        QWidget other(window.get(), Qt::Tool);
-        other.setObjectName(QString::fromLatin1(name));
-        visit(&other, [&] { other.show(); });
+    // The window owns them; a tool window that deletes itself on closing may do so.
+    for (const auto& [other, isTool] :
+         {std::pair<QWidget*, bool>{new ReadoutWindow(window.get()), true},
+          std::pair<QWidget*, bool>{new MeasuringWindow(window.get()), true},
+          std::pair<QWidget*, bool>{new QWidget(window.get(), Qt::Tool), false}}) {
+        const QString kind = QString::fromLatin1(other->metaObject()->className());
+        visit(other, [&] { other->show(); });
         EXPECT_EQ(window->windowTitle(), isTool ? QStringLiteral("Nimbrel(32)") : kNikkeiTitle)
-            << name;
+            << kind.toStdString();
     }
-    QMenu* menu = window->findChild<QMenu*>(QStringLiteral("Menu_Option"));
+    QMenu* menu = window->findChild<QMenu*>(QStringLiteral("optionsMenu"));
     visit(menu, [&] { menu->popup(window->mapToGlobal(QPoint(100, 100))); });
     EXPECT_EQ(window->windowTitle(), kNikkeiTitle);
 }
@@ -350,13 +346,13 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
     window->openFile(kNikkei);
     const float screenLeft = window->layout().frame.left;
     choosePaper(QPageSize::A5, QPageLayout::Landscape);
-    window->action("PrtSetting")->trigger();
+    window->action("pageSetup")->trigger();
     const QString first = dir.filePath(QStringLiteral("first.pdf"));
     const QString second = dir.filePath(QStringLiteral("second.pdf"));
     printDialogs_.fileAnswers = {first, QString(), second};
     QImage& image = window->chartView()->imageForDrawing();
     image.setPixel(0, 0, qRgb(1, 2, 3)); // a mark that only a new pass removes
-    window->action("Split_Print_Upper")->trigger();
+    window->action("printUpperHalf")->trigger();
     EXPECT_NE(image.pixel(0, 0), qRgb(1, 2, 3));
     EXPECT_EQ(window->layout().frame.left, screenLeft);
     EXPECT_EQ(window->windowTitle(), kNikkeiTitle + QStringLiteral(" *"));
@@ -365,11 +361,11 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
     // A page setup while the sheet is open holds from the next sheet; a cancelled one changes
     // nothing.
     choosePaper(QPageSize::A4, QPageLayout::Portrait);
-    window->action("PrtSetting")->trigger();
+    window->action("pageSetup")->trigger();
     printDialogs_.chooseInSetUp = nullptr;
-    window->action("PrtSetting")->trigger();
+    window->action("pageSetup")->trigger();
     window->openFile(kExamples + QStringLiteral("/one_price_lf.txt"));
-    window->action("Split_Print_Lower")->trigger();
+    window->action("printLowerHalf")->trigger();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … one_price_lf.txt *"));
     EXPECT_EQ(pdfPageCount(first), 1);
     EXPECT_NEAR(pdfPageSize(first).width(), 595.3, 0.5); // A5 across
@@ -377,8 +373,8 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
     EXPECT_LT(pdfWordHeight(first, QStringLiteral("日経平均")), 0.1); // the first file above
     EXPECT_GT(pdfWordHeight(first, QStringLiteral("Single")), 0.45);  // the other below
 
-    window->action("PrintBox")->trigger(); // the file question cancelled: nothing is printed
-    window->action("PrintBox")->trigger();
+    window->action("print")->trigger(); // the file question cancelled: nothing is printed
+    window->action("print")->trigger();
     EXPECT_EQ(printDialogs_.suggested, (std::vector<QString>{QString(), first, first}));
     EXPECT_EQ(pdfPageSize(second), QSizeF(595, 842));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
@@ -394,13 +390,13 @@ TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAn
     older.close();
     auto window = start();
     choosePaper(QPageSize::A4, QPageLayout::Portrait);
-    window->action("PrtSetting")->trigger();
+    window->action("pageSetup")->trigger();
     printDialogs_.fileAnswers = {QStringLiteral("/nonexistent/folder/x.pdf"), pdf, pdf};
-    window->action("PrintBox")->trigger(); // no data: no question, nothing printed
+    window->action("print")->trigger(); // no data: no question, nothing printed
     EXPECT_TRUE(printDialogs_.suggested.empty());
 
     window->openFile(kNikkei);
-    window->action("Split_Print_Upper")->trigger();
+    window->action("printUpperHalf")->trigger();
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].title, QStringLiteral("エラー"));
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
@@ -412,12 +408,12 @@ TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAn
 
     // The next half begins a sheet of its own. Its draft vanishes, as on a disk that failed:
     // the sheet is reported and dropped, and the older file stays as it was.
-    window->action("Split_Print_Upper")->trigger();
+    window->action("printUpperHalf")->trigger();
     const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     ASSERT_EQ(files.size(), 2);
     for (const QString& name : files)
         if (name != QStringLiteral("chart.pdf")) QFile::remove(dir.filePath(name));
-    window->action("Split_Print_Lower")->trigger();
+    window->action("printLowerHalf")->trigger();
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_TRUE(messages_.shown[1].text.startsWith(QStringLiteral("印刷できません\n") + pdf));
     ASSERT_TRUE(older.open(QIODevice::ReadOnly));
@@ -425,7 +421,7 @@ TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAn
     older.close();
 
     // The end of the program brings out a sheet still open, replacing the older file.
-    window->action("Split_Print_Upper")->trigger();
+    window->action("printUpperHalf")->trigger();
     window->close();
     EXPECT_EQ(pdfPageCount(pdf), 1);
     EXPECT_EQ(messages_.shown.size(), 2u);

@@ -57,13 +57,14 @@ TEST(MouseTools, ThePointerSelectsTheNearestSlotNeverBeforeDayOne) {
 
 TEST(MouseTools, PricesAreRoundedToKetaHalvesUpward) {
     const struct {
-        const char *value, *keta, *text;
+        const char *value, *decimalsUnit, *text;
     } cases[] = {{"1234.5678", "0.01", "1234.57"}, {"1234.5", "0.01", "1234.5"},
                  {"1200", "0.01", "1200"},         {"-2.345", "0.01", "-2.34"},
                  {"1234.5", "1", "1235"},          {"0.25", "0.1", "0.3"},
                  {"-0.25", "0.1", "-0.2"},         {"-0.006", "0.01", "-0.01"}};
     for (const auto& c : cases)
-        EXPECT_EQ(priceText(price(c.value), price(c.keta)).toStdString(), c.text) << c.value;
+        EXPECT_EQ(priceText(price(c.value), price(c.decimalsUnit)).toStdString(), c.text)
+            << c.value;
     EXPECT_EQ(priceText(10.004999, price("0.01")).toStdString(), "10");
 }
 
@@ -99,14 +100,14 @@ TEST(MouseTools, MeasuringCountsTradingDaysBothEndsIncluded) {
 
     const struct {
         int day;
-        const char *keta, *count, *range, *percent;
+        const char *decimalsUnit, *count, *range, *percent;
     } moves[] = {
         {100, "0.01", "1", "0", "0"},    {104, "0.01", "5", "104", "10.4"},
         {96, "0.01", "-5", "96", "9.6"}, {110, "0.01", "11", "100", "10"},
         {120, "1", "21", "235", "23"},   {201, "0.01", "102", "", ""}, // right of the newest day
     };
     for (const auto& m : moves) {
-        tool.pointerMoved(*series, m.day, price(m.keta));
+        tool.pointerMoved(*series, m.day, price(m.decimalsUnit));
         EXPECT_EQ(tool.fields().from.text, "20000100");
         EXPECT_EQ(tool.fields().dayCount.text.toStdString(), m.count) << m.day;
         EXPECT_EQ(tool.fields().priceRange.text.toStdString(), m.range) << m.day;

@@ -30,7 +30,7 @@ ViewState newestView() {
 // What a command changes of the view.
 auto changed(const ViewState& v) {
     return std::tuple(v.maxLength, v.firstDay, v.endOffset, v.visibleHigh, v.visibleLow, v.userStep,
-                      v.reduceX, v.reduceY, v.keta);
+                      v.reduceX, v.reduceY, v.decimalsUnit);
 }
 
 Fixed4 price(const char* text) {
@@ -63,18 +63,19 @@ TEST(OptionCommands, DecimalsAreZeroToFourAndShowTheCurrentNumber) {
     const std::pair<const char*, const char*> cases[] = {
         {"2.7", "0.01"}, {"-1", "1"},     {"9", "0.0001"}, {"3", "0.001"},
         {"", "0.05"},    {"abc", "0.05"}, {"1,5", "0.05"}};
-    for (const auto& [entry, keta] : cases) {
+    for (const auto& [entry, decimalsUnit] : cases) {
         ViewState view;
-        view.keta = price("0.05");
+        view.decimalsUnit = price("0.05");
         ScriptedInputs boxes;
         boxes.answers = {QString::fromUtf8(entry)};
-        EXPECT_EQ(changeDecimals(view, boxes).redraw, price(keta) != price("0.05")) << entry;
-        EXPECT_EQ(view.keta, price(keta)) << entry;
+        EXPECT_EQ(changeDecimals(view, boxes).redraw, price(decimalsUnit) != price("0.05"))
+            << entry;
+        EXPECT_EQ(view.decimalsUnit, price(decimalsUnit)) << entry;
     }
-    ViewState view; // keta 0.01
+    ViewState view; // decimalsUnit 0.01
     ScriptedInputs boxes;
     changeDecimals(view, boxes);
-    view.keta = Fixed4::fromWhole(1);
+    view.decimalsUnit = Fixed4::fromWhole(1);
     changeDecimals(view, boxes);
     EXPECT_EQ(boxes.asked[0].prompt,
               lines({"小数点以下の桁数は?", "(現在の桁数 = 2)", "(指定可能最大桁数 = 4)"}));

@@ -130,7 +130,7 @@ TEST(RenderedCharts, WindowImagesOfHighDensityScreensStayTheSame) {
     };
     PriceSeries series;
     ASSERT_FALSE(loadDataFile(series, QFileInfo(QStringLiteral(NIMBREL_SAMPLE)).path(),
-                              QStringLiteral("sample.txt"), QStringLiteral("sheet1$")));
+                              QStringLiteral("sample.txt"), QStringLiteral("sheet1")));
     computeIchimoku(series);
     for (const auto& window : windows) {
         SCOPED_TRACE(window.ratio);

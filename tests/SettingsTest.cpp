@@ -35,17 +35,17 @@ TEST(Settings, ValuesThatCannotBeReadOrAreOutOfRangeGiveTheirDefaults) {
     EXPECT_EQ(settings.spanForwardText, QStringLiteral("True"));
     EXPECT_FALSE(settings.spanBack);
     EXPECT_EQ(settings.maxLength, 120);
-    EXPECT_EQ(settings.keta, *Fixed4::fromText("0.01"));
+    EXPECT_EQ(settings.decimalsUnit, *Fixed4::fromText("0.01"));
     EXPECT_FALSE(settings.logY);
     EXPECT_EQ(settings.filePattern, QStringLiteral("*.*"));
-    EXPECT_EQ(settings.sheetSourceName, QStringLiteral("sheet1$"));
+    EXPECT_EQ(settings.sheetName, QStringLiteral("sheet1"));
 
     store.values = {{"maxLength", "15001"}, {"keta", "0"}};
     EXPECT_EQ(loadSettings(store).maxLength, 120);
-    EXPECT_EQ(loadSettings(store).keta, *Fixed4::fromText("0.01"));
+    EXPECT_EQ(loadSettings(store).decimalsUnit, *Fixed4::fromText("0.01"));
     store.values = {{"maxLength", "1"}, {"keta", "1"}};
     EXPECT_EQ(loadSettings(store).maxLength, 1);
-    EXPECT_EQ(loadSettings(store).keta, Fixed4::fromWhole(1));
+    EXPECT_EQ(loadSettings(store).decimalsUnit, Fixed4::fromWhole(1));
 }
 
 TEST(Settings, BooleansAreTrueFalseOrNumbers) {

@@ -119,7 +119,7 @@ TEST(DataFiles, OnlyRegularFilesOpenAndANameEndingInXlsIsAWorkbook) {
     for (const auto& [name, days] : cases) {
         auto series = emptySeries();
         const std::optional<LoadFailure> failure =
-            loadDataFile(*series, folder, QString::fromUtf8(name), QStringLiteral("sheet1$"));
+            loadDataFile(*series, folder, QString::fromUtf8(name), QStringLiteral("sheet1"));
         EXPECT_EQ(series->dataCount, std::max(days, 0)) << name;
         EXPECT_EQ(failure ? failure->message.text : QString(),
                   days < 0
@@ -143,7 +143,7 @@ TEST(TextLoader, ReadsAFileOnlyAsFarAsTheDayPastTheLast) {
     auto series = emptySeries();
     const auto started = std::chrono::steady_clock::now();
     const std::optional<LoadFailure> failure =
-        loadDataFile(*series, dir.path(), QStringLiteral("huge.txt"), QStringLiteral("sheet1$"));
+        loadDataFile(*series, dir.path(), QStringLiteral("huge.txt"), QStringLiteral("sheet1"));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->message.text, kTooMany);
@@ -183,7 +183,7 @@ TEST(TextLoader, AFileLongerThanTheByteLimitIsCutThereWithAMessage) {
     file.close();
     auto series = emptySeries();
     const std::optional<LoadFailure> failure =
-        loadDataFile(*series, dir.path(), QStringLiteral("long.txt"), QStringLiteral("sheet1$"));
+        loadDataFile(*series, dir.path(), QStringLiteral("long.txt"), QStringLiteral("sheet1"));
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->message.text, unreadable(4, 1));
     EXPECT_EQ(series->titleLine1, QStringLiteral("日経平均"));
@@ -212,7 +212,7 @@ TEST(TextLoader, AFileRewrittenDuringTheLoadNeverCrashesIt) {
     auto series = emptySeries();
     for (int i = 0; i < 200; ++i) {
         (void)loadDataFile(*series, dir.path(), QStringLiteral("moving.txt"),
-                           QStringLiteral("sheet1$"));
+                           QStringLiteral("sheet1"));
         EXPECT_LE(series->dataCount, 5000);
     }
     done = true;

@@ -206,7 +206,7 @@ std::unique_ptr<PriceSeries> loadSeries(const Request& request, CommandResult& r
     auto series = std::make_unique<PriceSeries>();
     const QFileInfo file(request.file);
     const std::optional<LoadFailure> failure =
-        loadDataFile(*series, file.path(), file.fileName(), request.sheet + QLatin1Char('$'));
+        loadDataFile(*series, file.path(), file.fileName(), request.sheet);
     if (failure) {
         result.exitCode = 1;
         result.standardError = messageLine(failure->message);

@@ -135,14 +135,14 @@ void layOutDateLabels(Surface& surface, const PriceSeries& series, ChartLayout& 
     const double zeroHeight = surface.textHeight(QStringLiteral("0"));
     layout.dateLineTop = frame.top;
     layout.dateLineBottom = bottom + zeroHeight;
-    int a = 1;
+    int groupEnd = 1; // the slot after the group's last day, the first drawn day's slot being 1
     for (size_t k = 1; k < layout.dateGroups.size() && layout.dateGroups[k].value != 0; ++k) {
         surface.setFont(kChartFont, layout.labelFontSize);
         const int count = layout.dateGroups[k].count;
-        a += count;
+        groupEnd += count;
         DateLabel label;
-        label.lineX = frame.left + a * dayWidth - 0.5 * dayWidth;
-        label.x = frame.left + (a - count) * dayWidth;
+        label.lineX = frame.left + groupEnd * dayWidth - 0.5 * dayWidth;
+        label.x = frame.left + (groupEnd - count) * dayWidth;
         label.y = bottom + zeroHeight - 0.75 * zeroHeight;
         label.text = groupLabel(layout.dateGroups[k].value);
         fitLabel(surface, label.text, count * dayWidth);
@@ -171,7 +171,7 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
     }
     layout.hasRange =
         daysDrawn && layout.axis.span() > 0 && (!view.logY || layout.axis.bottom.toDouble() > 0);
-    layout.legend = legendText(legendValues(series, layout.lastDay, view.keta));
+    layout.legend = legendText(legendValues(series, layout.lastDay, view.decimalsUnit));
     layout.title = titleText(series, layout.firstDay, layout.lastDay);
 
     double bottom = 0;

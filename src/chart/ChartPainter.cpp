@@ -93,7 +93,7 @@ public:
 
     // Slots from firstDay to the last lead slot past lastDay: the cloud, both spans and the
     // lagging line. The spans of day p are drawn at slot p + kLeadSlots.
-    void drawForwardLoop() {
+    void drawCloudSpansAndLagging() {
         for (int i = layout_.firstDay; i <= layout_.lastDay + kLeadSlots; ++i) {
             if (i <= kLeadSlots + 1) continue;
             const int p = i - (kLeadSlots + 1);
@@ -125,7 +125,7 @@ public:
     }
 
     // Drawn days: for each, the conversion and base segments ending at it, then its candle.
-    void drawDayLoop() {
+    void drawLinesAndCandles() {
         const bool candles = series_.priceFieldCount == 4;
         // On paper the forward lagging line leaves a thicker pen; the lines of the days are thin.
         s_.setPenWidth(1);
@@ -242,8 +242,8 @@ ChartLayout drawChart(Surface& surface, const PriceSeries& series, ViewState& vi
     pass.drawTitle();
     if (layout.hasRange) {
         pass.drawPriceGrid();
-        pass.drawForwardLoop();
-        pass.drawDayLoop();
+        pass.drawCloudSpansAndLagging();
+        pass.drawLinesAndCandles();
         pass.drawLegend();
         pass.drawDateLabels();
     }

@@ -24,8 +24,8 @@ const IchimokuRow& ichimokuRow(const PriceSeries& series, int day) {
                : kNone;
 }
 
-double roundedToKeta(Fixed4 value, Fixed4 keta) {
-    return roundedToUnit(value, keta).toDouble();
+double roundedToKeta(Fixed4 value, Fixed4 decimalsUnit) {
+    return roundedToUnit(value, decimalsUnit).toDouble();
 }
 
 QString fromAscii(const std::string& text) {
@@ -48,16 +48,16 @@ QString titleText(const PriceSeries& series, int firstDay, int lastDay) {
            fromAscii(plainDecimal(priceRow(series, lastDay).date));
 }
 
-LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 keta) {
+LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 decimalsUnit) {
     LegendValues values;
     const IchimokuRow& newest = ichimokuRow(series, lastDay);
-    values.close = roundedToKeta(priceRow(series, lastDay).close, keta);
-    values.conversion = roundedToKeta(newest.conversion, keta);
-    values.base = roundedToKeta(newest.base, keta);
+    values.close = roundedToKeta(priceRow(series, lastDay).close, decimalsUnit);
+    values.conversion = roundedToKeta(newest.conversion, decimalsUnit);
+    values.base = roundedToKeta(newest.base, decimalsUnit);
     if (lastDay - kLeadSlots > 0) {
         const IchimokuRow& drawnAtNewest = ichimokuRow(series, lastDay - kLeadSlots);
-        values.span1 = roundedToKeta(drawnAtNewest.span1, keta);
-        values.span2 = roundedToKeta(drawnAtNewest.span2, keta);
+        values.span1 = roundedToKeta(drawnAtNewest.span1, decimalsUnit);
+        values.span2 = roundedToKeta(drawnAtNewest.span2, decimalsUnit);
     }
     return values;
 }

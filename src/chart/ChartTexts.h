@@ -23,11 +23,11 @@ using DateGroups = std::array<DateGroup, kMaxDateGroups + 2>;
 QString titleText(const PriceSeries& series, int firstDay, int lastDay);
 
 // The newest values, as shown in the legend: close, conversion and base of the last drawn day,
-// and the spans drawn at its slot (computed kLeadSlots days before), each rounded to keta.
+// and the spans drawn at its slot (computed kLeadSlots days before), each rounded to decimalsUnit.
 struct LegendValues {
     double close = 0, conversion = 0, base = 0, span1 = 0, span2 = 0;
 };
-LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 keta);
+LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 decimalsUnit);
 QString legendText(const LegendValues& values);
 
 // The label of grid price p on an axis with this step: as many decimals as the step's text

@@ -23,7 +23,7 @@ struct ViewState {
     bool logY = false;
     float reduceX = 1;
     float reduceY = 1;
-    Fixed4 keta = Fixed4::fromUnits(100); // price unit of the last shown decimal: 0.01
+    Fixed4 decimalsUnit = Fixed4::fromUnits(100); // price unit of the last shown decimal: 0.01
     bool spanForward = true;              // lagging line drawn kLeadSlots right
     bool spanBack = false;                // lagging line drawn kLeadSlots left
 };

@@ -69,15 +69,19 @@ void clearSeries(PriceSeries& series) {
     series.priceFieldCount = 0;
 }
 
+void storeDay(PriceSeries& series, int day, const PriceRow& row) {
+    if (day >= 1 && day <= kMaxDays) series.priceTable[static_cast<size_t>(day)] = row;
+}
+
 std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
-                                        const QString& fileName, const QString& sheetSourceName) {
+                                        const QString& fileName, const QString& sheetName) {
     clearSeries(series);
     QString folder = directory;
     if (folder.endsWith(QLatin1Char('/'))) folder.chop(1);
     const QString path = folder + QLatin1Char('/') + fileName;
 
     if (fileName.right(4).toLower() == QLatin1String(".xls"))
-        return loadSheetFile(series, path, sheetSourceName);
+        return loadSheetFile(series, path, sheetName);
     return loadTextFile(series, path);
 }
 

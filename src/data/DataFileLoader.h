@@ -23,14 +23,17 @@ struct LoadFailure {
 };
 
 // Reads a data file into the series, replacing whatever it held. A name ending in ".xls"
-// (any case) is a workbook read on the worksheet sheetSourceName names ("sheet1$" for the
-// worksheet sheet1); anything else is a text file. The series is consistent afterwards whatever
+// (any case) is a workbook read on the worksheet sheetName names (matched without regard to
+// case); anything else is a text file. The series is consistent afterwards whatever
 // happened: dataCount matches the rows stored and every other cell is zero.
 [[nodiscard]] std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
                                                       const QString& fileName,
-                                                      const QString& sheetSourceName);
+                                                      const QString& sheetName);
 
 // Sets both tables and the load facts to their empty state.
 void clearSeries(PriceSeries& series);
+
+// Stores one day at row `day` (1..kMaxDays) of the series.
+void storeDay(PriceSeries& series, int day, const PriceRow& row);
 
 } // namespace nimbrel

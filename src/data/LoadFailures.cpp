@@ -35,8 +35,5 @@ LoadFailure tooManyDaysFailure() {
                              .arg(kMaxDays))};
 }
 
-void storeDay(PriceSeries& series, int day, const PriceRow& row) {
-    if (day >= 1 && day <= kMaxDays) series.priceTable[static_cast<size_t>(day)] = row;
-}
 
 } // namespace nimbrel

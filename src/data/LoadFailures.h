@@ -11,7 +11,4 @@ LoadFailure sheetNameFailure();
 LoadFailure unreadableDayFailure(int64_t line, int daysKept);
 LoadFailure tooManyDaysFailure();
 
-// Stores one day at row `day` (1..kMaxDays) of the series.
-void storeDay(PriceSeries& series, int day, const PriceRow& row);
-
 } // namespace nimbrel

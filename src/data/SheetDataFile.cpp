@@ -108,9 +108,7 @@ std::optional<Fixed4> cellPrice(const WorksheetCells& sheet, const WorksheetCell
 } // namespace
 
 std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& path,
-                                         const QString& sheetSourceName) {
-    QString sheetName = sheetSourceName;
-    if (sheetName.endsWith(QLatin1Char('$'))) sheetName.chop(1);
+                                         const QString& sheetName) {
     const SheetOpenResult opened = openWorksheet(encodeFileName(path), sheetName, kRowsUsed);
     switch (opened.status) {
     case SheetOpenStatus::CannotOpen:

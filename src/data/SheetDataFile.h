@@ -5,10 +5,9 @@
 
 namespace nimbrel {
 
-// Reads the worksheet of an Excel 97 workbook that sheetSourceName names (the sheet name
-// followed by "$") into a cleared series.
+// Reads the worksheet of an Excel 97 workbook that sheetName names into a cleared series.
 [[nodiscard]] std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& path,
-                                                       const QString& sheetSourceName);
+                                                       const QString& sheetName);
 
 // The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open.
 [[nodiscard]] std::optional<LoadFailure> loadSheetCells(PriceSeries& series,

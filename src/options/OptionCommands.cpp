@@ -38,7 +38,7 @@ OptionResult redrawn() {
 } // namespace
 
 OptionResult changeDecimals(ViewState& view, InputBoxes& boxes) {
-    const double digitsNow = -std::log(view.keta.toDouble()) / std::log(10.0);
+    const double digitsNow = -std::log(view.decimalsUnit.toDouble()) / std::log(10.0);
     const std::optional<double> entry = entryNumber(
         boxes.ask({QStringLiteral("小数点以下の桁数は?"),
                    QStringLiteral("(現在の桁数 = ") + number(digitsNow) + QLatin1Char(')'),
@@ -48,7 +48,7 @@ OptionResult changeDecimals(ViewState& view, InputBoxes& boxes) {
     const int digits = static_cast<int>(std::floor(std::clamp(*entry, 0.0, 4.0)));
     int64_t units = Fixed4::kUnitsPerWhole;
     for (int d = 0; d < digits; ++d) units /= 10;
-    view.keta = Fixed4::fromUnits(units);
+    view.decimalsUnit = Fixed4::fromUnits(units);
     return redrawn();
 }
 

@@ -18,7 +18,7 @@ struct OptionResult {
     std::optional<Message> message; // to show; nothing was changed then
 };
 
-// 小数点以下桁数指定: the number of decimals, 0 to 4, as keta.
+// 小数点以下桁数指定: the number of decimals, 0 to 4, as decimalsUnit.
 OptionResult changeDecimals(ViewState& view, InputBoxes& boxes);
 // 日数指定: the number of days shown, ending at the same newest day.
 OptionResult changeDaysShown(const PriceSeries& series, ViewState& view, InputBoxes& boxes);

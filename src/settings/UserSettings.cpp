@@ -80,16 +80,19 @@ UserSettings loadSettings(const SettingsStore& store) {
             settings.maxLength = static_cast<int16_t>(std::lround(*days));
     }
     if (const auto text = store.value(QStringLiteral("keta"))) {
-        const std::optional<Fixed4> keta = Fixed4::fromText(text->toStdString());
-        if (keta && *keta > Fixed4()) settings.keta = *keta;
+        const std::optional<Fixed4> decimalsUnit = Fixed4::fromText(text->toStdString());
+        if (decimalsUnit && *decimalsUnit > Fixed4()) settings.decimalsUnit = *decimalsUnit;
     }
     if (const auto text = store.value(QStringLiteral("logY")))
         settings.logY = booleanFromText(*text).value_or(settings.logY);
     if (const auto text = store.value(QStringLiteral("filePattern"))) {
         if (!text->isEmpty()) settings.filePattern = *text;
     }
+    // The store keeps the sheet name followed by "$", as a data source names a worksheet.
     if (const auto text = store.value(QStringLiteral("sheet"))) {
-        if (!text->isEmpty()) settings.sheetSourceName = *text;
+        QString name = *text;
+        if (name.endsWith(QLatin1Char('$'))) name.chop(1);
+        if (!name.isEmpty()) settings.sheetName = name;
     }
     return settings;
 }
@@ -105,10 +108,10 @@ void saveSettings(SettingsStore& store, const UserSettings& settings) {
     store.setValue(QStringLiteral("SpanForward"), settings.spanForwardText);
     store.setValue(QStringLiteral("SpanBack"), booleanText(settings.spanBack));
     store.setValue(QStringLiteral("maxLength"), QString::number(settings.maxLength));
-    store.setValue(QStringLiteral("keta"), QString::fromStdString(plainDecimal(settings.keta)));
+    store.setValue(QStringLiteral("keta"), QString::fromStdString(plainDecimal(settings.decimalsUnit)));
     store.setValue(QStringLiteral("logY"), booleanText(settings.logY));
     store.setValue(QStringLiteral("filePattern"), settings.filePattern);
-    store.setValue(QStringLiteral("sheet"), settings.sheetSourceName);
+    store.setValue(QStringLiteral("sheet"), settings.sheetName + QLatin1Char('$'));
 }
 
 WindowPlacement placementOnScreens(WindowPlacement saved, const QList<QRect>& screens) {

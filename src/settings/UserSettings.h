@@ -31,10 +31,10 @@ struct UserSettings {
     QString spanForwardText = QStringLiteral("True");
     bool spanBack = false;
     int16_t maxLength = 120;
-    Fixed4 keta = Fixed4::fromUnits(100); // 0.01
+    Fixed4 decimalsUnit = Fixed4::fromUnits(100); // 0.01
     bool logY = false;
     QString filePattern = QStringLiteral("*.*");
-    QString sheetSourceName = QStringLiteral("sheet1$"); // the sheet name followed by "$"
+    QString sheetName = QStringLiteral("sheet1");
 
     bool spanForward() const;
     void setSpanForward(bool on);

@@ -36,7 +36,7 @@ void MeasuringTool::arm() {
         *field = {QString(), FieldShade::White};
 }
 
-void MeasuringTool::pointerMoved(const PriceSeries& series, int day, Fixed4 keta) {
+void MeasuringTool::pointerMoved(const PriceSeries& series, int day, Fixed4 decimalsUnit) {
     if (state_ == MeasureState::Armed) {
         fields_.from.text = dateText(dateOf(series, day));
         fields_.to.text.clear();
@@ -53,10 +53,10 @@ void MeasuringTool::pointerMoved(const PriceSeries& series, int day, Fixed4 keta
     if (loaded(from) && loaded(day)) {
         const Fixed4 first = series.priceTable[static_cast<size_t>(from)].close;
         const Fixed4 now = series.priceTable[static_cast<size_t>(day)].close;
-        fields_.priceRange.text = priceText(now - first, keta);
+        fields_.priceRange.text = priceText(now - first, decimalsUnit);
         // A first close of 0 has no percentage to show.
         if (first != Fixed4())
-            fields_.percent.text = priceText((now.toDouble() / first.toDouble() - 1) * 100, keta);
+            fields_.percent.text = priceText((now.toDouble() / first.toDouble() - 1) * 100, decimalsUnit);
     }
     fields_.dayCount.text = QString::number(inclusiveDayCount(from, day));
 }

@@ -40,7 +40,7 @@ public:
     void windowCreated() { fields_ = MeasuringFields::initial(); }
     // The menu command, also while measuring: waits for a first click afresh.
     void arm();
-    void pointerMoved(const PriceSeries& series, int day, Fixed4 keta);
+    void pointerMoved(const PriceSeries& series, int day, Fixed4 decimalsUnit);
     // A left click on the chart while measuring; true when it ends the measurement.
     bool clicked(int day);
     // The window is gone: measuring ends.

@@ -34,25 +34,25 @@ ReadoutFields ReadoutFields::initial() {
             digits};
 }
 
-ReadoutFields readoutFields(const PriceSeries& series, int day, Fixed4 keta) {
+ReadoutFields readoutFields(const PriceSeries& series, int day, Fixed4 decimalsUnit) {
     const PriceRow& prices = priceRow(series, day);
     const IchimokuRow& lines = ichimokuRow(series, day);
     ReadoutFields fields;
     fields.caption = dateText(prices.date);
-    fields.open = priceText(prices.open, keta);
-    fields.high = priceText(prices.high, keta);
-    fields.low = priceText(prices.low, keta);
-    fields.close = priceText(prices.close, keta);
-    fields.conversion = priceText(lines.conversion, keta);
-    fields.base = priceText(lines.base, keta);
+    fields.open = priceText(prices.open, decimalsUnit);
+    fields.high = priceText(prices.high, decimalsUnit);
+    fields.low = priceText(prices.low, decimalsUnit);
+    fields.close = priceText(prices.close, decimalsUnit);
+    fields.conversion = priceText(lines.conversion, decimalsUnit);
+    fields.base = priceText(lines.base, decimalsUnit);
     // Up to day kLeadSlots nothing is drawn at the slot from before it, and the later close is
     // left out with the others.
     if (day > kLeadSlots) {
         const IchimokuRow& drawnHere = ichimokuRow(series, day - kLeadSlots);
-        fields.span1 = priceText(drawnHere.span1, keta);
-        fields.span2 = priceText(drawnHere.span2, keta);
-        fields.laggingFront = priceText(priceRow(series, day - kLeadSlots).close, keta);
-        fields.laggingBack = priceText(priceRow(series, day + kLeadSlots).close, keta);
+        fields.span1 = priceText(drawnHere.span1, decimalsUnit);
+        fields.span2 = priceText(drawnHere.span2, decimalsUnit);
+        fields.laggingFront = priceText(priceRow(series, day - kLeadSlots).close, decimalsUnit);
+        fields.laggingBack = priceText(priceRow(series, day + kLeadSlots).close, decimalsUnit);
     }
     return fields;
 }

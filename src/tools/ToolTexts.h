@@ -14,10 +14,10 @@ namespace nimbrel {
 // the loaded days.
 int dayAt(const ChartLayout& layout, double x);
 
-// A price, or a difference of prices, rounded to keta and written in general form (1234.57
-// with keta 0.01, 1235 with keta 1).
-QString priceText(Fixed4 value, Fixed4 keta);
-QString priceText(double value, Fixed4 keta);
+// A price, or a difference of prices, rounded to decimalsUnit and written in general form (1234.57
+// with decimalsUnit 0.01, 1235 with decimalsUnit 1).
+QString priceText(Fixed4 value, Fixed4 decimalsUnit);
+QString priceText(double value, Fixed4 decimalsUnit);
 
 // A date of the price table as it is written: 19971109.
 QString dateText(Fixed4 date);

@@ -13,20 +13,20 @@ namespace nimbrel {
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      picture1_(new QLabel(this)), label1_(new QLabel(this)),
-      command1_(new QPushButton(QStringLiteral("OK"), this)) {
-    setObjectName(QStringLiteral("Form2"));
+      icon_(new QLabel(this)), productLine_(new QLabel(this)),
+      okButton_(new QPushButton(QStringLiteral("OK"), this)) {
+    setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("バージョン情報"));
     setModal(false);
     setFixedSize(twipRect(0, 0, 7260, 2736).size());
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(twipRect(480, 360, 372, 372));
-    picture1_->setPixmap(QIcon(QStringLiteral(":/nimbrel.png")).pixmap(picture1_->size()));
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(twipRect(1320, 360, 4812, 372));
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(twipRect(6240, 240, 852, 492));
-    connect(command1_, &QPushButton::clicked, this, &QWidget::hide);
+    icon_->setObjectName(QStringLiteral("icon"));
+    icon_->setGeometry(twipRect(480, 360, 372, 372));
+    icon_->setPixmap(QIcon(QStringLiteral(":/nimbrel.png")).pixmap(icon_->size()));
+    productLine_->setObjectName(QStringLiteral("productLine"));
+    productLine_->setGeometry(twipRect(1320, 360, 4812, 372));
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setGeometry(twipRect(6240, 240, 852, 492));
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void AboutBox::showVersion() {
@@ -36,7 +36,7 @@ void AboutBox::showVersion() {
     show();
     raise();
     activateWindow();
-    label1_->setText(kVersionLine);
+    productLine_->setText(kVersionLine);
 }
 
 void AboutBox::mousePressEvent(QMouseEvent* event) {

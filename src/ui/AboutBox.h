@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace nimbrel {
 
-// The version window (Form2): the program's icon, name and version, and an OK button. It is
+// The version window: the program's icon, name and version, and an OK button. It is
 // modeless and only hides, so it comes back where the user left it.
 class AboutBox final : public QDialog {
     Q_OBJECT
@@ -19,9 +19,9 @@ public:
     // Shows the window (again) with its product line.
     void showVersion();
 
-    QLabel* picture() const { return picture1_; }
-    QLabel* label() const { return label1_; }
-    QPushButton* okButton() const { return command1_; }
+    QLabel* icon() const { return icon_; }
+    QLabel* productLine() const { return productLine_; }
+    QPushButton* okButton() const { return okButton_; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -30,9 +30,9 @@ protected:
 private:
     // Where the window stood when it was hidden, wherever the user had dragged it.
     std::optional<QPoint> hiddenAt_;
-    QLabel* picture1_;
-    QLabel* label1_;
-    QPushButton* command1_;
+    QLabel* icon_;
+    QLabel* productLine_;
+    QPushButton* okButton_;
 };
 
 inline const QString kVersionLine = QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04");

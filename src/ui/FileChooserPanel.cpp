@@ -45,9 +45,10 @@ bool holds(const QString& drive, const QString& folder) {
 } // namespace
 
 FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
-    : QWidget(parent), messages_(messages), text1_(new QLineEdit(this)),
-      text2_(new QLineEdit(this)), sheetLabel_(new QLabel(QStringLiteral("シート名"), this)),
-      file1_(new QListWidget(this)), drive1_(new QComboBox(this)), dir1_(new QListWidget(this)) {
+    : QWidget(parent), messages_(messages), fileNameBox_(new QLineEdit(this)),
+      sheetNameBox_(new QLineEdit(this)), sheetLabel_(new QLabel(QStringLiteral("シート名"), this)),
+      fileList_(new QListWidget(this)), driveBox_(new QComboBox(this)),
+      folderList_(new QListWidget(this)) {
     setObjectName(QStringLiteral("FileChooserPanel"));
     setAutoFillBackground(true);
     coverParent();
@@ -55,34 +56,34 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
 
     auto* fileLabel = new QLabel(QStringLiteral("ファイル名"), this);
     fileLabel->setGeometry(twipRect(120, 0, 2055, 255));
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(twipRect(120, 240, 2052, 315));
+    fileNameBox_->setObjectName(QStringLiteral("fileNameBox"));
+    fileNameBox_->setGeometry(twipRect(120, 240, 2052, 315));
     sheetLabel_->setGeometry(twipRect(120, 720, 735, 255));
-    text2_->setObjectName(QStringLiteral("Text2"));
+    sheetNameBox_->setObjectName(QStringLiteral("sheetNameBox"));
     placeSheetBox();
-    file1_->setObjectName(QStringLiteral("File1"));
-    file1_->setGeometry(twipRect(120, 1080, 2055, 1968));
+    fileList_->setObjectName(QStringLiteral("fileList"));
+    fileList_->setGeometry(twipRect(120, 1080, 2055, 1968));
     auto* driveLabel = new QLabel(QStringLiteral("ドライブ"), this);
     driveLabel->setGeometry(twipRect(2400, 0, 2295, 255));
-    drive1_->setObjectName(QStringLiteral("Drive1"));
-    drive1_->setGeometry(twipRect(2400, 240, 2292, 312));
-    dir1_->setObjectName(QStringLiteral("Dir1"));
-    dir1_->setGeometry(twipRect(2400, 840, 2295, 2430));
+    driveBox_->setObjectName(QStringLiteral("driveBox"));
+    driveBox_->setGeometry(twipRect(2400, 240, 2292, 312));
+    folderList_->setObjectName(QStringLiteral("folderList"));
+    folderList_->setGeometry(twipRect(2400, 840, 2295, 2430));
 
-    text1_->installEventFilter(this);
-    text2_->installEventFilter(this);
-    file1_->installEventFilter(this);
-    connect(file1_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { text1_->setText(item->text()); });
-    connect(file1_, &QListWidget::currentItemChanged, this, &FileChooserPanel::fileListMoved);
-    connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        file1_->setCurrentItem(item);
+    fileNameBox_->installEventFilter(this);
+    sheetNameBox_->installEventFilter(this);
+    fileList_->installEventFilter(this);
+    connect(fileList_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { fileNameBox_->setText(item->text()); });
+    connect(fileList_, &QListWidget::currentItemChanged, this, &FileChooserPanel::fileListMoved);
+    connect(fileList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        fileList_->setCurrentItem(item);
         requestOpen(item->text());
     });
-    connect(dir1_, &QListWidget::itemActivated, this, &FileChooserPanel::directoryActivated);
+    connect(folderList_, &QListWidget::itemActivated, this, &FileChooserPanel::directoryActivated);
 
     fillDrives();
-    connect(drive1_, &QComboBox::activated, this, &FileChooserPanel::driveChosen);
+    connect(driveBox_, &QComboBox::activated, this, &FileChooserPanel::driveChosen);
     setDirectory(QDir::homePath());
     setSheetBoxVisible(false);
     hide();
@@ -95,23 +96,23 @@ void FileChooserPanel::coverParent() {
 
 void FileChooserPanel::placeSheetBox() {
     // Fonts differ between desktops: a label text wider than the label's room pushes the box
-    // right, and the box keeps its right edge in line with Text1.
+    // right, and the box keeps its right edge in line with the file name box.
     constexpr int kGap = 4;
     const QRect label = twipRect(120, 720, 735, 255);
     const QRect box = twipRect(840, 660, 1332, 315);
     const int textWidth = sheetLabel_->fontMetrics().horizontalAdvance(sheetLabel_->text());
     sheetLabel_->setGeometry(label.adjusted(0, 0, std::max(0, textWidth - label.width()), 0));
     const int left = std::max(box.left(), label.left() + textWidth + kGap);
-    text2_->setGeometry(QRect(QPoint(left, box.top()), box.bottomRight()));
+    sheetNameBox_->setGeometry(QRect(QPoint(left, box.top()), box.bottomRight()));
 }
 
 void FileChooserPanel::showPanel() {
     show();
     raise();
     // Ready for typing a name or pattern: what the box holds is replaced by the first key.
-    text1_->setFocus();
-    text1_->selectAll();
-    sheetSourceName_ = text2_->text() + QLatin1Char('$');
+    fileNameBox_->setFocus();
+    fileNameBox_->selectAll();
+    sheetName_ = sheetNameBox_->text();
 }
 
 void FileChooserPanel::showFolder(const QString& path) {
@@ -131,8 +132,8 @@ bool FileChooserPanel::setDirectory(const QString& path) {
                                             QStringLiteral("フォルダを開けません\n") + target,
                                             MessageIcon::Exclamation});
         // The drive and folder lists go back to the folder still shown.
-        drive1_->setCurrentIndex(driveShown_);
-        dir1_->setCurrentRow(directoryRow_);
+        driveBox_->setCurrentIndex(driveShown_);
+        folderList_->setCurrentRow(directoryRow_);
         return false;
     }
     directory_ = target;
@@ -148,31 +149,31 @@ void FileChooserPanel::setPattern(const QString& pattern) {
 }
 
 QString FileChooserPanel::selectedFileName() const {
-    const QListWidgetItem* item = file1_->currentItem();
+    const QListWidgetItem* item = fileList_->currentItem();
     return item ? item->text() : QString();
 }
 
 bool FileChooserPanel::selectFile(const QString& fileName) {
-    text1_->setText(fileName);
+    fileNameBox_->setText(fileName);
     fileToOpen_ = fileName;
-    const QList<QListWidgetItem*> found = file1_->findItems(fileName, Qt::MatchExactly);
+    const QList<QListWidgetItem*> found = fileList_->findItems(fileName, Qt::MatchExactly);
     if (found.isEmpty()) return false;
-    file1_->setCurrentItem(found.front());
+    fileList_->setCurrentItem(found.front());
     return true;
 }
 
-void FileChooserPanel::setSheetSourceName(const QString& name) {
-    sheetSourceName_ = name;
-    text2_->setText(name.left(name.size() - 1));
+void FileChooserPanel::setSheetName(const QString& name) {
+    sheetName_ = name;
+    sheetNameBox_->setText(name);
 }
 
 void FileChooserPanel::showSheetBoxForPattern() {
-    setSheetBoxVisible(text1_->text().contains(QLatin1String("xls")));
+    setSheetBoxVisible(fileNameBox_->text().contains(QLatin1String("xls")));
 }
 
 void FileChooserPanel::setSheetBoxVisible(bool visible) {
     sheetLabel_->setVisible(visible);
-    text2_->setVisible(visible);
+    sheetNameBox_->setVisible(visible);
 }
 
 void FileChooserPanel::handToFileList(const QString& typed) {
@@ -199,38 +200,38 @@ void FileChooserPanel::handToFileList(const QString& typed) {
 }
 
 void FileChooserPanel::fillDrives() {
-    drive1_->clear();
+    driveBox_->clear();
     // The home folder first, then the roots of the volumes; each entry holds its folder.
     const QString home = QDir::cleanPath(QDir::homePath());
-    drive1_->addItem(home, home);
+    driveBox_->addItem(home, home);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         // A file mounted on its own (a container's hosts file, say) is no drive.
         if (!volume.isValid() || !volume.isReady() || !QFileInfo(volume.rootPath()).isDir() ||
-            drive1_->findText(volume.rootPath()) >= 0)
+            driveBox_->findText(volume.rootPath()) >= 0)
             continue;
-        drive1_->addItem(volume.rootPath(), volume.rootPath());
+        driveBox_->addItem(volume.rootPath(), volume.rootPath());
     }
 }
 
 void FileChooserPanel::driveChosen(int index) {
-    setDirectory(drive1_->itemData(index).toString());
+    setDirectory(driveBox_->itemData(index).toString());
 }
 
 void FileChooserPanel::showDriveOf(const QString& folder) {
     // The entry shown stays while it holds the folder, so the drive the user chose stays chosen
     // even when another entry (the home folder on the same volume) holds the folder more
     // closely. Otherwise the entry that holds the folder most closely.
-    auto entry = [this](int index) { return drive1_->itemData(index).toString(); };
-    int shown = drive1_->currentIndex();
+    auto entry = [this](int index) { return driveBox_->itemData(index).toString(); };
+    int shown = driveBox_->currentIndex();
     if (shown < 0 || !holds(entry(shown), folder)) {
         shown = -1;
-        for (int index = 0; index < drive1_->count(); ++index) {
+        for (int index = 0; index < driveBox_->count(); ++index) {
             if (holds(entry(index), folder) &&
                 (shown < 0 || entry(index).size() > entry(shown).size()))
                 shown = index;
         }
     }
-    drive1_->setCurrentIndex(shown);
+    driveBox_->setCurrentIndex(shown);
     driveShown_ = shown;
 }
 
@@ -239,7 +240,7 @@ void FileChooserPanel::directoryActivated(QListWidgetItem* item) {
 }
 
 void FileChooserPanel::fillDirectoryList() {
-    dir1_->clear();
+    folderList_->clear();
     // The folders from the root down to this one, then the folders inside it.
     QStringList chain;
     for (QDir dir(directory_);;) {
@@ -249,64 +250,64 @@ void FileChooserPanel::fillDirectoryList() {
     int depth = 0;
     for (const QString& path : chain) {
         const QString name = QDir(path).isRoot() ? path : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, dir1_);
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, folderList_);
         item->setData(kPathRole, path);
         ++depth;
     }
-    directoryRow_ = dir1_->count() - 1;
-    dir1_->setCurrentRow(directoryRow_);
+    directoryRow_ = folderList_->count() - 1;
+    folderList_->setCurrentRow(directoryRow_);
     const QFileInfoList children =
         QDir(directory_)
             .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& child : children) {
-        auto* item =
-            new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + child.fileName(), dir1_);
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + child.fileName(),
+                                         folderList_);
         item->setData(kPathRole, child.absoluteFilePath());
     }
 }
 
 void FileChooserPanel::fillFileList() {
-    file1_->clear();
+    fileList_->clear();
     if (directory_.isEmpty()) return;
     QDir dir(directory_);
     dir.setNameFilters(nameFilters(pattern_));
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     for (const QString& name : dir.entryList()) {
-        auto* item = new QListWidgetItem(name, file1_);
+        auto* item = new QListWidgetItem(name, fileList_);
         item->setToolTip(name); // a name wider than the list can still be read
     }
 }
 
 void FileChooserPanel::fileListMoved(QListWidgetItem* current) {
     // Moving through the list with the keys picks the file as a click does. The list has no
-    // focus when it is refilled, so a new folder or pattern leaves Text1 alone.
-    if (current && file1_->hasFocus()) text1_->setText(current->text());
+    // focus when it is refilled, so a new folder or pattern leaves the file name box alone.
+    if (current && fileList_->hasFocus()) fileNameBox_->setText(current->text());
 }
 
 void FileChooserPanel::requestOpen(const QString& fileName) {
     fileToOpen_ = fileName;
     // The folder list shows the folder the file comes from, whatever was highlighted in it.
-    dir1_->setCurrentRow(directoryRow_);
+    folderList_->setCurrentRow(directoryRow_);
     emit openRequested();
 }
 
 bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == text1_) {
-            if (isEnter(key)) handToFileList(text1_->text());
+        if (watched == fileNameBox_) {
+            if (isEnter(key)) handToFileList(fileNameBox_->text());
             // Before the key reaches the box: the test sees the text as it stood.
-            setSheetBoxVisible(text1_->text().endsWith(QLatin1String(".xls")));
-        } else if (watched == text2_ && isEnter(key)) {
-            sheetSourceName_ = text2_->text() + QLatin1Char('$');
-        } else if (watched == file1_ && isEnter(key)) {
+            setSheetBoxVisible(fileNameBox_->text().endsWith(QLatin1String(".xls")));
+        } else if (watched == sheetNameBox_ && isEnter(key)) {
+            sheetName_ = sheetNameBox_->text();
+        } else if (watched == fileList_ && isEnter(key)) {
             // Enter on the highlighted file opens it as a double-click does.
-            if (const QListWidgetItem* item = file1_->currentItem()) requestOpen(item->text());
+            if (const QListWidgetItem* item = fileList_->currentItem()) requestOpen(item->text());
             return true;
         }
-    } else if (event->type() == QEvent::FocusIn && watched == file1_) {
-        text1_->setText(selectedFileName());
+    } else if (event->type() == QEvent::FocusIn && watched == fileList_) {
+        fileNameBox_->setText(selectedFileName());
     } else if (event->type() == QEvent::Resize && watched == parentWidget()) {
         coverParent();
     }

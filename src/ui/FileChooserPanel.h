@@ -13,15 +13,15 @@ namespace nimbrel {
 
 class MessageBoxes;
 
-// The panel over the chart from which a data file is opened: drive list (Drive1), directory
-// list (Dir1), file list (File1) with its pattern, the file name box (Text1) and the sheet name
-// box (Text2). It holds the sheet source name (the sheet name and "$") that the loader uses.
+// The panel over the chart from which a data file is opened: drive box, folder list, file list
+// with its pattern, the file name box and the sheet name box. It holds the sheet name that the
+// loader uses.
 class FileChooserPanel final : public QWidget {
     Q_OBJECT
 public:
     FileChooserPanel(MessageBoxes& messages, QWidget* parent);
 
-    // "ﾃﾞｰﾀﾌｧｲﾙを開く": shows the panel and takes the sheet name from Text2.
+    // "ﾃﾞｰﾀﾌｧｲﾙを開く": shows the panel and takes the sheet name from its box.
     void showPanel();
     // Shows the panel with the lists in that folder (a folder named on the command line or
     // dropped on the window).
@@ -38,25 +38,25 @@ public:
     // The file a double-click or Enter asked to open, in directory().
     QString fileToOpen() const { return fileToOpen_; }
 
-    QString sheetSourceName() const { return sheetSourceName_; }
+    QString sheetName() const { return sheetName_; }
     // Also shows the name, without its "$", in Text2.
-    void setSheetSourceName(const QString& name);
+    void setSheetName(const QString& name);
 
     // The start-up rule: the sheet name box shows when the pattern text names .xls files.
     void showSheetBoxForPattern();
-    // What Enter in Text1 does: a folder moves the lists, a pattern filters them, an existing
-    // file is selected and opened.
+    // What Enter in the file name box does: a folder moves the lists, a pattern filters them, an
+    // existing file is selected and opened.
     void handToFileList(const QString& text);
 
-    QLineEdit* text1() const { return text1_; }
-    QLineEdit* text2() const { return text2_; }
+    QLineEdit* fileNameBox() const { return fileNameBox_; }
+    QLineEdit* sheetNameBox() const { return sheetNameBox_; }
     QLabel* sheetLabel() const { return sheetLabel_; }
-    QListWidget* file1() const { return file1_; }
-    QListWidget* dir1() const { return dir1_; }
-    QComboBox* drive1() const { return drive1_; }
+    QListWidget* fileList() const { return fileList_; }
+    QListWidget* folderList() const { return folderList_; }
+    QComboBox* driveBox() const { return driveBox_; }
 
 signals:
-    // A file was double-clicked, or named in Text1 with Enter: open it.
+    // A file was double-clicked, or named in the file name box with Enter: open it.
     void openRequested();
 
 protected:
@@ -79,18 +79,18 @@ private:
     QString resolved(const QString& path) const;
 
     MessageBoxes& messages_;
-    QLineEdit* text1_;
-    QLineEdit* text2_;
+    QLineEdit* fileNameBox_;
+    QLineEdit* sheetNameBox_;
     QLabel* sheetLabel_;
-    QListWidget* file1_;
-    QComboBox* drive1_;
-    QListWidget* dir1_;
+    QListWidget* fileList_;
+    QComboBox* driveBox_;
+    QListWidget* folderList_;
     QString directory_;
-    int directoryRow_ = -1; // the row of directory_ in Dir1
-    int driveShown_ = -1;   // the Drive1 entry that holds directory_
+    int directoryRow_ = -1; // the row of directory_ in the folder list
+    int driveShown_ = -1;   // the drive box entry that holds directory_
     QString fileToOpen_;
     QString pattern_ = QStringLiteral("*.*");
-    QString sheetSourceName_ = QStringLiteral("sheet1$");
+    QString sheetName_ = QStringLiteral("sheet1");
 };
 
 } // namespace nimbrel

@@ -6,34 +6,30 @@
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
 #include "options/OptionCommands.h"
-#include "options/ZoomTool.h"
 #include "settings/UserSettings.h"
-#include "tools/MeasuringTool.h"
 #endif
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <memory>
-
-class QAction;
-class QMenu;
 
 namespace nimbrel {
 
 class AboutBox;
+class ChartTools;
 class ChartView;
 class FileChooserPanel;
 class InputBoxes;
 class LaggingLinePanel;
+class MeasuringTool;
 class MeasuringWindow;
 class MessageBoxes;
+class PrintController;
 class PrintDialogs;
-class PrintDocument;
-class QtPrinter;
 class ReadoutWindow;
 class SettingsStore;
 class YAxisPanel;
+class ZoomTool;
 
 inline const QString kProgramTitle = QStringLiteral("Nimbrel(32)");
 
@@ -67,10 +63,9 @@ public:
     MeasuringWindow* measuringWindow() const;
     LaggingLinePanel* laggingLinePanel() const { return laggingPanel_; }
     YAxisPanel* yAxisPanel() const { return yAxisPanel_; }
-    // The measuring state (higaraFlg) and the zoom's.
-    MeasureState higaraFlg() const { return measuringTool_.state(); }
-    const MeasuringTool& measuringTool() const { return measuringTool_; }
-    const ZoomTool& zoomTool() const { return zoom_; }
+    const MeasuringTool& measuringTool() const;
+    const ZoomTool& zoomTool() const;
+    // A menu entry or submenu by its name.
     QAction* action(const char* name) const;
     bool wasMinimized() const { return wasMinimized_; }
 
@@ -79,42 +74,27 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class ChartTools; // the zoom chooses the days shown
+
     void createMenus();
-    void applySettings();
+    void createOptionPanels();
+    void readSettings();
     void writeSettings();
+    bool standsAsPlaced() const;
     void clientResized();
     void showVersionInfo();
-    bool standsAsPlaced() const;
-
-    // The mouse over the chart, handed to the zoom, the measuring tool, the read-out window
-    // and the context menus in that order.
-    void pointerMoved(QPointF twips);
-    void pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips,
-                        QPoint globalPosition);
-    void showReadoutDay(int day);
-    void showReadout();
-    void placeToolWindow(QWidget* tool, int below) const;
-    void closeToolWindows();
-    MeasuringWindow* measuringWindowMade();
-    void armMeasuring();
-    void startZoom();
-    // Draws into the kept chart image and shows the part that changed.
-    template <typename Draw> void drawOnChart(Draw draw);
+    void showFileTitle(const QString& suffix = {});
 
     // The option commands: a command that asks in input boxes, then draws if it changed the
     // view.
     void runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&));
     void askDecimals();
-    void createOptionPanels();
     void scanAndDraw();
-    void setUpPage();
     void printChart(SheetPart part);
-    PrintDocument& printDocument();
 
     SettingsStore& store_;
     MessageBoxes& messages_;
     InputBoxes& inputs_;
-    PrintDialogs& printDialogs_;
     std::unique_ptr<PriceSeries> series_;
     ViewState view_;
     ChartLayout layout_;
@@ -126,15 +106,10 @@ private:
     ChartView* chartView_;
     FileChooserPanel* fileChooser_;
     AboutBox* aboutBox_ = nullptr;
-    QPointer<ReadoutWindow> readout_;
-    QPointer<MeasuringWindow> measuring_;
     LaggingLinePanel* laggingPanel_ = nullptr;
     YAxisPanel* yAxisPanel_ = nullptr;
-    MeasuringTool measuringTool_;
-    ZoomTool zoom_;
-    // Made on the first print command: finding the printers takes a moment.
-    std::unique_ptr<QtPrinter> printer_;
-    std::unique_ptr<PrintDocument> printDocument_;
+    ChartTools* tools_ = nullptr;
+    std::unique_ptr<PrintController> printing_;
 };
 
 } // namespace nimbrel

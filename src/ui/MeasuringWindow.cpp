@@ -51,7 +51,7 @@ MeasuringWindow::MeasuringWindow(QWidget* parent)
       dayCount_(field(this, "dayCount", 2280, 480, 732, Qt::AlignHCenter)),
       priceRange_(field(this, "priceRange", 720, 840, 1212, Qt::AlignRight)),
       percent_(field(this, "percent", 720, 1200, 1212, Qt::AlignRight)) {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(QStringLiteral("MeasuringWindow"));
     setWindowTitle(QStringLiteral("日柄測定"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipRect(0, 0, 3264, 1572).size());

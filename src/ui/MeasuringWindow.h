@@ -11,7 +11,7 @@ class QLabel;
 
 namespace nimbrel {
 
-// The measuring window (Form4, 日柄測定): from and to dates, the day count, the price range and
+// The measuring window (日柄測定): from and to dates, the day count, the price range and
 // the percentage of the measuring tool. A click on its background hides it.
 class MeasuringWindow final : public QWidget {
     Q_OBJECT

@@ -52,10 +52,10 @@ LaggingLinePanel::LaggingLinePanel(QWidget* parent)
       execute_(button(this, QStringLiteral("実行"), 1800, 480)),
       cancel_(button(this, QStringLiteral("取消"), 1800, 1080)) {
     setUpPanel(this, "LaggingLinePanel", QStringLiteral("遅行線の設定"), 3015, 1695, 1572);
-    forward_->setObjectName(QStringLiteral("Check1"));
+    forward_->setObjectName(QStringLiteral("forwardBox"));
     forward_->setGeometry(twipRect(240, 600, 1215, 270));
     forward_->setChecked(true);
-    back_->setObjectName(QStringLiteral("Check2"));
+    back_->setObjectName(QStringLiteral("backBox"));
     back_->setGeometry(twipRect(240, 1080, 1215, 270));
     connect(forward_, &QCheckBox::clicked, this, &LaggingLinePanel::forwardClicked);
     connect(back_, &QCheckBox::clicked, this, &LaggingLinePanel::backClicked);
@@ -89,10 +89,10 @@ YAxisPanel::YAxisPanel(QWidget* parent)
       execute_(button(this, QStringLiteral("実行"), 1680, 360)),
       cancel_(button(this, QStringLiteral("取消"), 1680, 840)) {
     setUpPanel(this, "YAxisPanel", QStringLiteral("Y 軸対数設定"), 2772, 1452, 1452);
-    normal_->setObjectName(QStringLiteral("Option1"));
+    normal_->setObjectName(QStringLiteral("normalAxisButton"));
     normal_->setGeometry(twipRect(240, 480, 1212, 264));
     normal_->setChecked(true);
-    log_->setObjectName(QStringLiteral("Option2"));
+    log_->setObjectName(QStringLiteral("logAxisButton"));
     log_->setGeometry(twipRect(240, 840, 1212, 264));
     auto* group = new QButtonGroup(this);
     group->addButton(normal_);

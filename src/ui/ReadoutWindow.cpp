@@ -46,7 +46,7 @@ ReadoutWindow::ReadoutWindow(QWidget* parent)
       span2_(valueField(this, "span2", 2520, 840)),
       laggingFront_(valueField(this, "laggingFront", 2520, 1200)),
       laggingBack_(valueField(this, "laggingBack", 2520, 1440)) {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("ReadoutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipRect(0, 0, 3720, 1692).size());
     caption(this, QStringLiteral("始値"), 120, 120, 480);
@@ -68,8 +68,8 @@ ReadoutWindow::ReadoutWindow(QWidget* parent)
     setFields(ReadoutFields::initial());
 }
 
-void ReadoutWindow::showDay(int n, const ReadoutFields& fields) {
-    n_ = n;
+void ReadoutWindow::showDay(int day, const ReadoutFields& fields) {
+    dayShown_ = day;
     setFields(fields);
 }
 

@@ -11,16 +11,17 @@ class QLabel;
 
 namespace nimbrel {
 
-// The read-out window (Form3): a small tool window above the main window that lists the values
+// The read-out window: a small tool window above the main window that lists the values
 // of the day under the pointer. A click on its background hides it; it keeps the day it shows.
 class ReadoutWindow final : public QWidget {
     Q_OBJECT
 public:
     explicit ReadoutWindow(QWidget* parent);
 
-    // Shows day n's fields (n is the day the window shows, read back after a change of keta).
-    void showDay(int n, const ReadoutFields& fields);
-    int n() const { return n_; }
+    // Shows day n's fields (n is the day the window shows, read back after a change of
+    // decimalsUnit).
+    void showDay(int day, const ReadoutFields& fields);
+    int dayShown() const { return dayShown_; }
     const ReadoutFields& fields() const { return fields_; }
 
 protected:
@@ -30,7 +31,7 @@ protected:
 private:
     void setFields(const ReadoutFields& fields);
 
-    int n_ = 0;
+    int dayShown_ = 0;
     ReadoutFields fields_;
     QLabel* open_;
     QLabel* high_;

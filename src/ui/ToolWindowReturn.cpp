@@ -1,5 +1,9 @@
 #include "ui/ToolWindowReturn.h"
 
+#include "ui/AboutBox.h"
+#include "ui/MeasuringWindow.h"
+#include "ui/ReadoutWindow.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QWidget>
@@ -24,10 +28,9 @@ ToolWindowReturn::ToolWindowReturn(QWidget* mainWindow)
 }
 
 bool ToolWindowReturn::isToolWindow(const QWidget* window) {
-    if (!window || !window->isWindow()) return false;
-    const QString name = window->objectName();
-    return name == QLatin1String("Form2") || name == QLatin1String("Form3") ||
-           name == QLatin1String("Form4");
+    return window && window->isWindow() &&
+           (qobject_cast<const AboutBox*>(window) || qobject_cast<const ReadoutWindow*>(window) ||
+            qobject_cast<const MeasuringWindow*>(window));
 }
 
 void ToolWindowReturn::focusWindowChanged(QWindow* now) {

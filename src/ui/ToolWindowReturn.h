@@ -9,9 +9,9 @@ class QWindow;
 namespace nimbrel {
 
 // Tells when the main window becomes the active window right after one of the program's own
-// tool windows was: the version window (Form2), the read-out (Form3) or the measuring window
-// (Form4), known by those names. Menus, pop-ups, drop-downs, message and input boxes are
-// windows too, but passing through them and back is no return from a tool window.
+// tool windows was: the version window, the read-out or the measuring window. Menus, pop-ups,
+// drop-downs, message and input boxes are windows too, but passing through them and back is no
+// return from a tool window.
 class ToolWindowReturn final : public QObject {
     Q_OBJECT
 public:

@@ -104,7 +104,6 @@ public:
         if (high_ != 0) emit(0xFFFD);
         high_ = 0;
     }
-    bool full() const { return cut_; }
     bool cut() const { return cut_; }
     const std::string& text() const { return text_; }
 
@@ -156,13 +155,13 @@ public:
     void decode(const uint8_t* bytes, size_t size, Utf8Builder& out) {
         if (!opened_) open();
         if (converter_ == invalid()) {
-            for (size_t i = 0; i < size && !out.full(); ++i) out.add(bytes[i]); // as Latin-1
+            for (size_t i = 0; i < size && !out.cut(); ++i) out.add(bytes[i]); // as Latin-1
             return;
         }
         iconv(converter_, nullptr, nullptr, nullptr, nullptr);
         char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
         size_t inLeft = size;
-        while (inLeft > 0 && !out.full()) {
+        while (inLeft > 0 && !out.cut()) {
             char buffer[256];
             char* to = buffer;
             size_t toLeft = sizeof buffer;
@@ -401,7 +400,7 @@ public:
             const size_t width = wide ? 2 : 1;
             const auto part = static_cast<uint32_t>(std::min<size_t>(count, (size_ - at_) / width));
             if (part == 0) return false; // half a character before the record ends
-            if (out && !out->full()) {
+            if (out && !out->cut()) {
                 for (uint32_t i = 0; i < part; ++i) {
                     const uint8_t* p = data_ + at_ + i * width;
                     out->add(wide ? u16(p) : *p);
@@ -488,7 +487,7 @@ std::string BiffWorkbook::decodeName(const uint8_t* bytes, size_t count, bool wi
     if (!biff8_)
         codePage_.decode(bytes, count, name);
     else
-        for (size_t i = 0; i < count && !name.full(); ++i)
+        for (size_t i = 0; i < count && !name.cut(); ++i)
             name.add(wide ? u16(bytes + 2 * i) : bytes[i]);
     name.finish();
     return name.text();
@@ -582,7 +581,7 @@ bool BiffWorkbook::readCellText(const Record& r, Utf8Builder& text) {
         const size_t count = u16(r.data + 6);
         const bool wide = r.data[8] & 1;
         if (9 + count * (wide ? 2 : 1) > r.size) return false;
-        for (size_t i = 0; i < count && !text.full(); ++i)
+        for (size_t i = 0; i < count && !text.cut(); ++i)
             text.add(wide ? u16(r.data + 9 + 2 * i) : r.data[9 + i]);
         text.finish();
         return true;

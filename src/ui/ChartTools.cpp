@@ -1,0 +1,210 @@
+#include "ui/ChartTools.h"
+
+#include "render/ImageSurface.h"
+#include "tools/MouseDispatch.h"
+#include "tools/Readout.h"
+#include "tools/ToolTexts.h"
+#include "ui/AboutBox.h"
+#include "ui/BusyPointer.h"
+#include "ui/ChartView.h"
+#include "ui/FileChooserPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/MeasuringWindow.h"
+#include "ui/ReadoutWindow.h"
+
+#include <QMenu>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace nimbrel {
+
+namespace {
+
+MouseButton mouseButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return MouseButton::Left;
+    if (button == Qt::RightButton) return MouseButton::Right;
+    return MouseButton::Middle;
+}
+
+} // namespace
+
+ChartTools::ChartTools(MainWindow& window) : QObject(&window), window_(window) {}
+
+ChartTools::~ChartTools() {
+    // The tool windows go first, while the state they report their end to is still here.
+    delete measuring_;
+    delete readout_;
+}
+
+ReadoutWindow* ChartTools::readoutWindow() const {
+    return readout_;
+}
+
+MeasuringWindow* ChartTools::measuringWindow() const {
+    return measuring_;
+}
+
+template <typename Draw> void ChartTools::drawOnChart(Draw draw) {
+    ChartView* view = window_.chartView();
+    if (!view->imageFitsView()) return;
+    {
+        ImageSurface surface(view->imageForDrawing());
+        draw(surface);
+    }
+    view->update();
+}
+
+void ChartTools::chartRedrawn(Surface& surface) const {
+    if (zoom_.state() == ZoomState::Band) zoom_.drawBand(surface);
+}
+
+void ChartTools::showReadoutDay(int day) {
+    if (readout_)
+        readout_->showDay(day, readoutFields(window_.series(), day, window_.view().decimalsUnit));
+}
+
+void ChartTools::refreshReadout() {
+    if (!readout_ || !readout_->isVisible()) return;
+    readout_->activateWindow();
+    showReadoutDay(readout_->dayShown());
+}
+
+void ChartTools::hideReadout() {
+    if (readout_) readout_->hide();
+}
+
+// A new tool window stands beside the main window's right edge, where it covers no chart, or
+// inside that edge when the screen has no room beside it; `below` windows further down.
+void ChartTools::placeToolWindow(QWidget* tool, int below) const {
+    const QRect frame = window_.frameGeometry();
+    const QRect screen = window_.screen()->availableGeometry();
+    const QSize size = tool->frameGeometry().size().expandedTo(tool->size());
+    int x = frame.right() + 1;
+    if (x + size.width() > screen.right()) x = frame.right() - size.width();
+    const int y = window_.geometry().top() + below * (size.height() + 40);
+    tool->move(std::max(x, screen.left()), std::min(y, screen.bottom() - size.height()));
+}
+
+void ChartTools::showReadout() {
+    if (!readout_) {
+        readout_ = new ReadoutWindow(&window_);
+        placeToolWindow(readout_, 0);
+    }
+    readout_->show();
+    readout_->raise();
+    readout_->activateWindow();
+}
+
+void ChartTools::closeToolWindows() {
+    if (window_.aboutBox()) window_.aboutBox()->hide();
+    delete readout_;
+    delete measuring_;
+}
+
+MeasuringWindow* ChartTools::measuringWindowMade() {
+    if (!measuring_) {
+        measuring_ = new MeasuringWindow(&window_);
+        placeToolWindow(measuring_, 1);
+        measuringTool_.windowCreated();
+        // However the window goes, measuring ends with it.
+        connect(measuring_, &QObject::destroyed, this, [this] { measuringTool_.windowClosed(); });
+    }
+    return measuring_;
+}
+
+void ChartTools::showMeasuring(bool raised) {
+    MeasuringWindow* window = measuringWindowMade();
+    window->showFields(measuringTool_.fields());
+    window->show();
+    if (raised) window->raise();
+    window->activateWindow();
+}
+
+void ChartTools::armMeasuring() {
+    measuringTool_.arm();
+    showMeasuring(true);
+}
+
+void ChartTools::startZoom() {
+    zoom_.arm(window_.view_);
+}
+
+void ChartTools::popUpMenu(const char* name, QPoint globalPosition) {
+    window_.findChild<QMenu*>(QString::fromLatin1(name))->popup(globalPosition);
+}
+
+void ChartTools::pointerMoved(QPointF twips) {
+    const ToolStates states{window_.series().dataCount, zoom_.state(), measuringTool_.state(),
+                            readout_ && readout_->isVisible()};
+    switch (moveAction(states)) {
+    case MoveAction::FollowZoomBand:
+        drawOnChart([&](Surface& surface) { zoom_.followPointer(surface, twips.x(), twips.y()); });
+        break;
+    case MoveAction::UpdateReadout:
+        showReadoutDay(dayAt(window_.layout(), twips.x()));
+        break;
+    case MoveAction::UpdateMeasuring:
+        measuringTool_.pointerMoved(window_.series(), dayAt(window_.layout(), twips.x()),
+                                    window_.view().decimalsUnit);
+        if (measuring_) measuring_->showFields(measuringTool_.fields());
+        break;
+    case MoveAction::None:
+        break;
+    }
+}
+
+void ChartTools::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                QPointF twips, QPoint globalPosition) {
+    const bool onlyCtrl =
+        (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) ==
+        Qt::ControlModifier;
+    const ToolStates states{window_.series().dataCount, zoom_.state(), measuringTool_.state(),
+                            readout_ && readout_->isVisible()};
+    const int day = dayAt(window_.layout(), twips.x());
+    switch (pressAction(states, mouseButton(button), onlyCtrl)) {
+    case PressAction::None:
+        break;
+    case PressAction::FirstZoomPoint:
+        zoom_.startBand(day, twips.x(), twips.y());
+        break;
+    case PressAction::SecondZoomPoint: {
+        BusyPointer busy;
+        zoom_.apply(window_.series(), window_.view_, day);
+        window_.redrawChart();
+        break;
+    }
+    case PressAction::FirstMeasuringPoint:
+        measuringTool_.clicked(day);
+        showMeasuring(false);
+        break;
+    case PressAction::EndMeasuring:
+        measuringTool_.clicked(day);
+        if (measuring_) {
+            measuring_->showFields(measuringTool_.fields());
+            measuring_->hide();
+        }
+        break;
+    case PressAction::ShowReadout:
+        showReadout();
+        break;
+    case PressAction::CancelZoom:
+        drawOnChart([&](Surface& surface) { zoom_.cancel(surface); });
+        break;
+    case PressAction::FileMenu:
+        if (window_.aboutBox()) window_.aboutBox()->hide();
+        popUpMenu("fileMenu", globalPosition);
+        break;
+    case PressAction::FileMenuClosingTools:
+        closeToolWindows();
+        popUpMenu("fileMenu", globalPosition);
+        break;
+    case PressAction::OptionsMenu:
+        window_.fileChooser()->hide();
+        closeToolWindows();
+        popUpMenu("optionsMenu", globalPosition);
+        break;
+    }
+}
+
+} // namespace nimbrel

@@ -1,0 +1,67 @@
+#pragma once
+
+// moc of Qt 6.4 cannot read the C++20 library headers these bring in; it needs none of them.
+#ifndef Q_MOC_RUN
+#include "options/ZoomTool.h"
+#include "tools/MeasuringTool.h"
+#endif
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+namespace nimbrel {
+
+class MainWindow;
+class MeasuringWindow;
+class ReadoutWindow;
+class Surface;
+
+// The mouse over the chart, handed to the zoom, the measuring tool, the read-out window and
+// the context menus in that order, and the tool windows it shows.
+class ChartTools final : public QObject {
+    Q_OBJECT
+public:
+    explicit ChartTools(MainWindow& window);
+    ~ChartTools() override;
+
+    void pointerMoved(QPointF twips);
+    void pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips,
+                        QPoint globalPosition);
+
+    // 日柄測定 and ズーム from the menu.
+    void armMeasuring();
+    void startZoom();
+    // グラフ初期化 forgets a zoom's first point.
+    void forgetZoomPoint() { zoom_.forgetFirstPoint(); }
+    // A new chart image: a band under way is drawn again, so that the next move erases it.
+    void chartRedrawn(Surface& surface) const;
+    // The read-out shows its day again, after the number of decimals changed.
+    void refreshReadout();
+    void hideReadout();
+    // The right-click paths and the end of the program: the read-out and measuring windows go.
+    void closeToolWindows();
+
+    ReadoutWindow* readoutWindow() const;
+    MeasuringWindow* measuringWindow() const;
+    const MeasuringTool& measuringTool() const { return measuringTool_; }
+    const ZoomTool& zoomTool() const { return zoom_; }
+
+private:
+    void showReadoutDay(int day);
+    void showReadout();
+    void placeToolWindow(QWidget* tool, int below) const;
+    MeasuringWindow* measuringWindowMade();
+    void showMeasuring(bool raised);
+    void popUpMenu(const char* name, QPoint globalPosition);
+    // Draws into the kept chart image and shows the part that changed.
+    template <typename Draw> void drawOnChart(Draw draw);
+
+    MainWindow& window_;
+    QPointer<ReadoutWindow> readout_;
+    QPointer<MeasuringWindow> measuring_;
+    MeasuringTool measuringTool_;
+    ZoomTool zoom_;
+};
+
+} // namespace nimbrel
