@@ -45,7 +45,7 @@ TEST(PrintedSheet, ThePlotStands350TwipsLowerAnd300TwipsFurtherRightInBlackOnWhi
         {
             PrinterSurface page(printer);
             drawChart(page, *series, view, i == 0 ? noMargins : kPageProfile);
-            page.endDocument();
+            page.end();
         }
         pages[i] = pdfPageImage(pdf, 144);
     }

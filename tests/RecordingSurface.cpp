@@ -17,30 +17,15 @@ std::string rgb(Rgb c) {
 }
 } // namespace
 
-void RecordingSurface::setPenColor(Rgb c) {
-    pen_ = c;
-    log("pen " + rgb(c));
-}
-
-void RecordingSurface::setPenWidth(int pixels) {
-    penWidth_ = pixels;
-    log("width " + std::to_string(pixels));
-}
-
-void RecordingSurface::setPenStyle(PenStyle style) {
-    penStyle_ = static_cast<int>(style);
-    log("style " + std::to_string(penStyle_));
-}
-
 void RecordingSurface::setDrawMode(DrawMode mode) {
     log(mode == DrawMode::Invert ? "mode invert" : "mode copy");
 }
 
 void RecordingSurface::stroke(const std::string& call, Stroke drawn) {
     log(call);
-    if (drawn.color.empty()) drawn.color = rgb(pen_);
-    drawn.width = penWidth_;
-    drawn.style = penStyle_;
+    if (drawn.color.empty()) drawn.color = rgb(pen().color);
+    drawn.width = pen().width;
+    drawn.style = static_cast<int>(pen().style);
     strokes_.push_back(std::move(drawn));
 }
 

@@ -30,9 +30,6 @@ public:
     double width() const override { return width_; }
     double height() const override { return height_; }
     double heightInPoints() const override { return height_ / kTwipsPerPoint; }
-    void setPenColor(Rgb c) override;
-    void setPenWidth(int pixels) override;
-    void setPenStyle(PenStyle style) override;
     void setDrawMode(DrawMode mode) override;
     void line(double x1, double y1, double x2, double y2) override;
     void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
@@ -41,9 +38,8 @@ public:
     double textWidth(const QString& text) const override;
     double textHeight(const QString&) const override { return fontSize_ * 30; }
     void printText(double x, double y, const QString& text) override;
-    void endDocument() override { log("end"); }
 
-    // Each call as a line of text ("line 10.00 20.00 30.00 40.00", "pen 0 150 150", ...).
+    // Each call as a line of text ("line 10.00 20.00 30.00 40.00", "font 9.00", ...).
     const std::vector<std::string>& calls() const { return calls_; }
     // The calls that start with a word, in order.
     std::vector<std::string> callsOf(const std::string& word) const;
@@ -56,9 +52,6 @@ private:
     double width_, height_;
     double fontStep_;
     double fontSize_ = 0;
-    Rgb pen_;
-    int penWidth_ = 1;
-    int penStyle_ = 0;
     std::vector<std::string> calls_;
     std::vector<Stroke> strokes_;
 };

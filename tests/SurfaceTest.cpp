@@ -97,7 +97,7 @@ TEST(PrinterSurface, PensKeepTheirScreenWeightOnPaper) {
             const double x = 1440 * width; // an inch apart: 192 pixels at 192 dpi
             page.line(x, 1440, x, 2880);
         }
-        page.endDocument();
+        page.end();
     }
     const QImage image = pdfPageImage(pdf, 192);
     const QPoint origin = printer.pageLayout().paintRectPixels(192).topLeft();
@@ -169,7 +169,7 @@ TEST(PrinterSurface, NumberWidthsAreTheWidthsOfTheirText) {
             EXPECT_DOUBLE_EQ(page.textWidth(text), metrics.horizontalAdvance(text) * twipsPerDot)
                 << points;
     }
-    page.endDocument();
+    page.end();
 }
 
 TEST(ImageSurface, KeepsTheFontsOfEachNameAndSizeApart) {

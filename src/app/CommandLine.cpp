@@ -8,7 +8,7 @@
 #include "system/FileAccess.h"
 #include "render/ImageSurface.h"
 #include "ui/QtPrinter.h"
-#include "system/WriteAll.h"
+#include "system/OutputFile.h"
 #include "print/PrintDocument.h"
 
 #include <QFile>
@@ -216,43 +216,6 @@ std::unique_ptr<PriceSeries> loadSeries(const Request& request, CommandResult& r
     return series;
 }
 
-// The table goes to a temporary file beside OUT that replaces it once written whole, so that a
-// failed or interrupted export never leaves OUT cut short. A device or FIFO that OUT names
-// (/dev/null, a pipe) is written straight: it cannot be replaced.
-bool writeTableFile(const QByteArray& path, const std::string& table) {
-    struct stat status;
-    if (stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        const int fd = open(path.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) return false;
-        const bool written = writeAll(fd, table);
-        return close(fd) == 0 && written;
-    }
-    // Through a symbolic link: the file it points at is replaced, not the link.
-    QByteArray target = path;
-    if (char* resolved = realpath(path.constData(), nullptr)) {
-        target = resolved;
-        std::free(resolved);
-    }
-    const qsizetype slash = target.lastIndexOf('/');
-    QByteArray temporary = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' +
-                           target.mid(slash + 1) + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    mode_t mode;
-    if (stat(target.constData(), &status) == 0) {
-        mode = status.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    const bool written = fchmod(fd, mode) == 0 && writeAll(fd, table) && fdatasync(fd) == 0;
-    if (close(fd) == 0 && written && rename(temporary.constData(), target.constData()) == 0)
-        return true;
-    unlink(temporary.constData());
-    return false;
-}
-
 // OUT and FILE are the same file, by another name or a link: exporting would overwrite the data.
 bool sameFile(const QString& a, const QString& b) {
     struct stat first, second;
@@ -271,7 +234,7 @@ void exportCsv(const Request& request, CommandResult& result) {
         result.standardOutput = std::move(table);
         return;
     }
-    if (!writeTableFile(encodeFileName(request.output), table)) {
+    if (!writeWholeFile(encodeFileName(request.output), table)) {
         result.exitCode = 1;
         result.standardError += cannotWrite(request.output);
     }

@@ -28,42 +28,6 @@ constexpr double kNoPlace = std::numeric_limits<double>::quiet_NaN();
 constexpr PriceRow kNoPrices{};
 constexpr IchimokuRow kNoLines{};
 
-// The surface as one pass draws on it. The pass sets a pen for nearly every segment, mostly to
-// what the surface already has: such settings are not sent again.
-class PassSurface {
-public:
-    explicit PassSurface(Surface& surface) : surface_(surface) {}
-
-    void setPenColor(Rgb color) {
-        if (color_ == color) return;
-        color_ = color;
-        surface_.setPenColor(color);
-    }
-    void setPenWidth(int pixels) {
-        if (width_ == pixels) return;
-        width_ = pixels;
-        surface_.setPenWidth(pixels);
-    }
-    void setPenStyle(PenStyle style) {
-        if (style_ == style) return;
-        style_ = style;
-        surface_.setPenStyle(style);
-    }
-    void line(double x1, double y1, double x2, double y2) { surface_.line(x1, y1, x2, y2); }
-    void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) {
-        surface_.box(x1, y1, x2, y2, color, fill);
-    }
-    void setFont(const QString& name, double points) { surface_.setFont(name, points); }
-    void printText(double x, double y, const QString& text) { surface_.printText(x, y, text); }
-
-private:
-    Surface& surface_;
-    // Unknown until the pass sets them: the surface may hold anything from before.
-    std::optional<Rgb> color_;
-    std::optional<int> width_;
-    std::optional<PenStyle> style_;
-};
-
 // One pass over a surface. The pen carries from one element to the next exactly as set here:
 // an element that does not set the width or style draws with what the one before left.
 class ChartPass {
@@ -222,7 +186,7 @@ private:
         s_.box(band.x1, band.y1, band.x2, band.y2, kWhite, BoxFill::Filled);
     }
 
-    PassSurface s_;
+    Surface& s_;
     const PriceSeries& series_;
     const ViewState& view_;
     const ChartProfile& profile_;

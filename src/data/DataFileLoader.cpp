@@ -18,11 +18,12 @@ namespace {
 // Plain reads into memory, never a mapping: a file that a download job rewrites during the load
 // then gives changed bytes, not a crash. Reading stops where the load stops using the text.
 std::optional<LoadFailure> loadTextFile(PriceSeries& series, const QString& path) {
-    const int fd = openRegularFile(encodeFileName(path));
-    if (fd < 0) return cannotOpenFailure(path);
+    const FileDescriptor fd = openRegularFile(encodeFileName(path));
+    if (!fd.isOpen()) return cannotOpenFailure(path);
     struct stat status;
-    const size_t expected =
-        fstat(fd, &status) == 0 && status.st_size > 0 ? static_cast<size_t>(status.st_size) : 0;
+    const size_t expected = fstat(fd.get(), &status) == 0 && status.st_size > 0
+                                ? static_cast<size_t>(status.st_size)
+                                : 0;
     constexpr size_t kChunk = size_t(1) << 18;
     std::string bytes;
     bytes.reserve(std::min(expected, kMaxTextBytes) + 1);
@@ -31,13 +32,12 @@ std::optional<LoadFailure> loadTextFile(PriceSeries& series, const QString& path
     for (;;) {
         const size_t had = bytes.size();
         bytes.resize(had + kChunk);
-        const ssize_t got = read(fd, bytes.data() + had, kChunk);
+        const ssize_t got = read(fd.get(), bytes.data() + had, kChunk);
         if (got < 0 && errno == EINTR) {
             bytes.resize(had);
             continue;
         }
         if (got < 0) {
-            close(fd);
             clearSeries(series);
             return cannotOpenFailure(path);
         }
@@ -54,7 +54,6 @@ std::optional<LoadFailure> loadTextFile(PriceSeries& series, const QString& path
             break;
         }
     }
-    close(fd);
     return loadTextData(series, bytes, end);
 }
 

@@ -18,24 +18,17 @@ ImageSurface::ImageSurface(QImage& image, QColor background)
     const QSizeF logical = QSizeF(image.size()) / ratio;
     begin(painter_, logical.width() * kTwipsPerPixel, logical.height() * kTwipsPerPixel,
           kTwipsPerInch / kTwipsPerPixel, ratio, background);
-    pen_ = {penColor().rgb(), static_cast<int>(penPixels()), DashPattern::Solid, PixelOp::Set};
+    penChanged();
 }
 
-void ImageSurface::setPenColor(Rgb color) {
-    PainterSurface::setPenColor(color);
-    pen_.color = qRgb(color.red, color.green, color.blue);
-}
-
-void ImageSurface::setPenWidth(int pixels) {
-    PainterSurface::setPenWidth(pixels);
+void ImageSurface::penChanged() {
+    PainterSurface::penChanged();
+    const Pen& pen = this->pen();
+    pen_.color = qRgb(pen.color.red, pen.color.green, pen.color.blue);
     pen_.width = static_cast<int>(penPixels());
-}
-
-void ImageSurface::setPenStyle(PenStyle style) {
-    PainterSurface::setPenStyle(style);
-    pen_.pattern = style == PenStyle::Dashed   ? DashPattern::Dashed
-                   : style == PenStyle::Dotted ? DashPattern::Dotted
-                                               : DashPattern::Solid;
+    pen_.pattern = pen.style == PenStyle::Dashed   ? DashPattern::Dashed
+                   : pen.style == PenStyle::Dotted ? DashPattern::Dotted
+                                                   : DashPattern::Solid;
 }
 
 void ImageSurface::setDrawMode(DrawMode mode) {

@@ -13,17 +13,16 @@ namespace nimbrel {
 class ImageSurface final : public PainterSurface {
 public:
     explicit ImageSurface(QImage& image, QColor background = Qt::white);
-    void setPenColor(Rgb color) override;
-    void setPenWidth(int pixels) override;
-    void setPenStyle(PenStyle style) override;
     void setDrawMode(DrawMode mode) override;
     void line(double x1, double y1, double x2, double y2) override;
     void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
-    void endDocument() override {}
+
+protected:
+    void penChanged() override;
 
 private:
-    // The pen as the pixels take it, kept with every change: a pass draws some 150 000
-    // segments and sets a pen for nearly each of them.
+    // The pen as the pixels take it, worked out once a change: a pass draws many thousand
+    // segments with few pens.
     struct RasterPen {
         QRgb color = 0;
         int width = 1;

@@ -1,5 +1,6 @@
 #include "render/PainterSurface.h"
 
+#include <QCoreApplication>
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QVarLengthArray>
@@ -26,7 +27,7 @@ void PainterSurface::begin(QPainter& painter, double widthTwips, double heightTw
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     onImage_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
-    penChanged_ = true;
+    painterPenStale_ = true;
     textColor_.reset();
 }
 
@@ -41,15 +42,27 @@ void PainterSurface::setDrawMode(DrawMode mode) {
 
 // Pen widths are pixels of a 96 dpi screen, so a line keeps its weight on any device.
 double PainterSurface::penPixels() const {
-    return std::max(1.0, std::round(penWidth_ * penScale_));
+    return std::max(1.0, std::round(pen().width * penScale_));
+}
+
+Qt::PenStyle PainterSurface::qtPenStyle() const {
+    switch (pen().style) {
+    case PenStyle::Dashed:
+        return Qt::DashLine;
+    case PenStyle::Dotted:
+        return Qt::DotLine;
+    case PenStyle::Solid:
+        break;
+    }
+    return Qt::SolidLine;
 }
 
 void PainterSurface::usePen() {
-    if (!penChanged_) return;
-    QPen pen(penColor(), penPixels(), penStyle_, Qt::FlatCap);
+    if (!painterPenStale_) return;
+    QPen pen(penColor(), penPixels(), qtPenStyle(), Qt::FlatCap);
     pen.setCosmetic(true);
     painter_->setPen(pen);
-    penChanged_ = false;
+    painterPenStale_ = false;
     textColor_.reset();
 }
 
@@ -68,12 +81,12 @@ void PainterSurface::box(double x1, double y1, double x2, double y2, Rgb color, 
         return;
     }
     // The outline takes the pen's width and style, as lines do.
-    QPen outline(qcolor, penPixels(), penStyle_, Qt::FlatCap);
+    QPen outline(qcolor, penPixels(), qtPenStyle(), Qt::FlatCap);
     outline.setCosmetic(true);
     painter_->setPen(outline);
     painter_->setBrush(Qt::NoBrush);
     painter_->drawRect(rect);
-    penChanged_ = true;
+    painterPenStale_ = true;
     textColor_.reset();
 }
 
@@ -115,6 +128,15 @@ void PainterSurface::setFont(const QString& name, double points) {
 
 std::vector<std::unique_ptr<PainterSurface::FontSize>>& PainterSurface::knownFonts() {
     static std::vector<std::unique_ptr<FontSize>> known;
+    // Fonts belong to the application object: they go with it, before Qt's font database.
+    static bool tiedToApplication = false;
+    if (!tiedToApplication) {
+        qAddPostRoutine([] {
+            known.clear();
+            tiedToApplication = false;
+        });
+        tiedToApplication = true;
+    }
     return known;
 }
 
@@ -191,10 +213,10 @@ double PainterSurface::textHeight(const QString&) const {
 void PainterSurface::printText(double x, double y, const QString& text) {
     if (!currentFont_) return;
     // The 700 date labels of a redraw share one colour: one pen for all of them.
-    if (textColor_ != penColor_) {
+    if (textColor_ != pen().color) {
         painter_->setPen(QPen(penColor()));
-        textColor_ = penColor_;
-        penChanged_ = true;
+        textColor_ = pen().color;
+        painterPenStale_ = true;
     }
     // The painter gets a font only to print: the date labels try many sizes before one.
     const auto paint = [this](const QFont& font) {

@@ -26,23 +26,6 @@ public:
     double height() const override { return heightTwips_; }
     double heightInPoints() const override { return heightTwips_ / kTwipsPerPoint; }
 
-    // Here, so that a surface drawing lines itself keeps the painter's pen at no call's cost.
-    void setPenColor(Rgb color) override {
-        penChanged_ = penChanged_ || !(color == penColor_);
-        penColor_ = color;
-    }
-    void setPenWidth(int pixels) override {
-        const int next = std::max(pixels, 1);
-        penChanged_ = penChanged_ || next != penWidth_;
-        penWidth_ = next;
-    }
-    void setPenStyle(PenStyle style) override {
-        const Qt::PenStyle next = style == PenStyle::Dashed   ? Qt::DashLine
-                                  : style == PenStyle::Dotted ? Qt::DotLine
-                                                              : Qt::SolidLine;
-        penChanged_ = penChanged_ || next != penStyle_;
-        penStyle_ = next;
-    }
     void setDrawMode(DrawMode mode) override;
     void line(double x1, double y1, double x2, double y2) override;
     void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
@@ -60,14 +43,16 @@ protected:
     void begin(QPainter& painter, double widthTwips, double heightTwips, double unitsPerInch,
                double penScale, QColor background);
 
-    QColor penColor() const { return QColor(penColor_.red, penColor_.green, penColor_.blue); }
+    void penChanged() override { painterPenStale_ = true; }
+    QColor penColor() const { return QColor(pen().color.red, pen().color.green, pen().color.blue); }
     double penPixels() const;
 
 private:
     double toDevice(double twips) const { return twips * unitsPerTwip_; }
-    // The pen goes to the painter only when something is drawn with it: the chart sets its
-    // pen for nearly every segment, mostly to what it already was.
+    // The pen goes to the painter only when something is drawn with it: a surface that writes
+    // lines itself never needs it there.
     void usePen();
+    Qt::PenStyle qtPenStyle() const;
 
     // Fonts and text widths of one pixel size, kept for the whole surface: the date labels
     // measure the same texts at the same sizes again and again.
@@ -104,17 +89,15 @@ private:
     double widthTwips_ = 0, heightTwips_ = 0;
     double unitsPerInch_ = 96, unitsPerTwip_ = 96.0 / kTwipsPerInch, penScale_ = 1;
     QColor background_ = Qt::white;
-    Rgb penColor_;
-    int penWidth_ = 1;
-    Qt::PenStyle penStyle_ = Qt::SolidLine;
-    bool penChanged_ = true;
+    // The painter's pen is not the surface's pen (it never was, or a text or outline changed it).
+    bool painterPenStale_ = true;
     // The colour of the painter's pen while it is the one texts were printed with.
     std::optional<Rgb> textColor_;
     // An image keeps the texts of the face alone laid out; a page gets drawText of the merging
     // font for every text, which a PDF keeps as text.
     bool onImage_ = false;
     double fontPoints_ = 0;
-    FontSize* currentFont_ = nullptr; // one of knownFonts(), which live for the whole run
+    FontSize* currentFont_ = nullptr; // one of knownFonts(), which live as long as the application
     const QFont* paintedFont_ = nullptr;
 };
 

@@ -17,6 +17,13 @@ enum class PenStyle { Solid = 0, Dashed = 1, Dotted = 2 };
 enum class DrawMode { Copy, Invert };
 enum class BoxFill { Outline, Filled };
 
+// What lines and box outlines are drawn with.
+struct Pen {
+    Rgb color;
+    int width = 1; // pixels of a 96 dpi screen
+    PenStyle style = PenStyle::Solid;
+};
+
 // What the chart needs of a drawing surface (the window's image or a printer page).
 // Coordinates are twips (1/1440 inch) from the top left corner, y downwards; font sizes are
 // points; pen widths are device pixels. Pen colour, width and style stay until set again.
@@ -31,9 +38,25 @@ public:
     // The height in points: the H from which the chart's font sizes are derived.
     virtual double heightInPoints() const = 0;
 
-    virtual void setPenColor(Rgb color) = 0;
-    virtual void setPenWidth(int pixels) = 0;
-    virtual void setPenStyle(PenStyle style) = 0;
+    // The pass sets a pen for nearly every one of its segments, mostly to what it already is:
+    // only a change reaches the surface's own form of the pen.
+    void setPenColor(Rgb color) {
+        if (pen_.color == color) return;
+        pen_.color = color;
+        penChanged();
+    }
+    void setPenWidth(int pixels) {
+        if (pen_.width == pixels) return;
+        pen_.width = pixels;
+        penChanged();
+    }
+    void setPenStyle(PenStyle style) {
+        if (pen_.style == style) return;
+        pen_.style = style;
+        penChanged();
+    }
+    const Pen& pen() const { return pen_; }
+
     virtual void setDrawMode(DrawMode mode) = 0;
     virtual void line(double x1, double y1, double x2, double y2) = 0;
     // A box between two corners in its own colour; the pen colour is left as it is.
@@ -47,8 +70,12 @@ public:
     // Prints with the text's top left corner at (x, y), in the pen colour, background untouched.
     virtual void printText(double x, double y, const QString& text) = 0;
 
-    // Sends the page to the printer; nothing on a window.
-    virtual void endDocument() = 0;
+protected:
+    // The pen is another from now on.
+    virtual void penChanged() {}
+
+private:
+    Pen pen_;
 };
 
 } // namespace nimbrel

@@ -49,21 +49,17 @@ QByteArray encodeFileName(const QString& name) {
     return bytes;
 }
 
-int openRegularFile(const QByteArray& path) {
-    int fd = open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return -1;
+FileDescriptor aboveStandardStreams(FileDescriptor fd) {
+    if (!fd.isOpen() || fd.get() > STDERR_FILENO) return fd;
+    // Started with a standard stream closed: keep the file off the numbers a child takes.
+    return FileDescriptor(fcntl(fd.get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1));
+}
+
+FileDescriptor openRegularFile(const QByteArray& path) {
+    FileDescriptor fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(fd);
-        return -1;
-    }
-    if (fd <= STDERR_FILENO) {
-        // Started with a standard stream closed: keep the file off the numbers a child takes.
-        const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-        close(fd);
-        fd = moved;
-    }
-    return fd;
+    if (!fd.isOpen() || fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
+    return aboveStandardStreams(std::move(fd));
 }
 
 bool isSpecialFile(const QByteArray& path) {

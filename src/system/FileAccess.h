@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/FileDescriptor.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,10 +13,13 @@ namespace nimbrel {
 QString decodeFileName(const QByteArray& bytes);
 QByteArray encodeFileName(const QString& name);
 
-// Opens a regular file for reading, without waiting on a FIFO's writer or a device; -1 for
+// Opens a regular file for reading, without waiting on a FIFO's writer or a device; none for
 // anything else or when it cannot be opened. The descriptor is above the standard three and
 // closed on exec.
-int openRegularFile(const QByteArray& path);
+[[nodiscard]] FileDescriptor openRegularFile(const QByteArray& path);
+
+// The same file at a descriptor above the standard three (the one given is closed).
+[[nodiscard]] FileDescriptor aboveStandardStreams(FileDescriptor fd);
 
 // Whether a file exists and is not a regular file (a device, a FIFO, a socket, a folder).
 bool isSpecialFile(const QByteArray& path);

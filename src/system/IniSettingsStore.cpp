@@ -15,11 +15,10 @@ QString sectionKey(const QString& key) {
 }
 } // namespace
 
-IniSettingsStore::IniSettingsStore() : d_(new Private) {}
+IniSettingsStore::IniSettingsStore() : d_(std::make_unique<Private>()) {}
 
 IniSettingsStore::~IniSettingsStore() {
     d_->settings.sync();
-    delete d_;
 }
 
 std::optional<QString> IniSettingsStore::value(const QString& key) const {

@@ -2,6 +2,8 @@
 
 #include "system/SettingsStore.h"
 
+#include <memory>
+
 namespace nimbrel {
 
 // The store of this user on this machine: an INI file of organisation and application
@@ -16,7 +18,7 @@ public:
 
 private:
     struct Private;
-    Private* d_;
+    std::unique_ptr<Private> d_;
 };
 
 } // namespace nimbrel

@@ -12,7 +12,7 @@ PrinterSurface::PrinterSurface(QPrinter& printer) : painter_(&printer) {
           resolution / 96, Qt::white);
 }
 
-void PrinterSurface::endDocument() {
+void PrinterSurface::end() {
     if (painter_.isActive()) painter_.end();
 }
 

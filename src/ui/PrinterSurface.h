@@ -6,12 +6,12 @@ class QPrinter;
 
 namespace nimbrel {
 
-// The printable area of the printer's open page, at the page's resolution. Ending the document
-// sends the page.
+// The printable area of the printer's open page, at the page's resolution.
 class PrinterSurface final : public PainterSurface {
 public:
     explicit PrinterSurface(QPrinter& printer);
-    void endDocument() override;
+    // Ends the painting of the page: the printer can then send it.
+    void end();
     bool isActive() const { return painter_.isActive(); }
 
 private:

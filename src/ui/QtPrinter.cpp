@@ -127,7 +127,7 @@ Surface* QtPrinter::beginDocument(QString& reason) {
 
 bool QtPrinter::endDocument(QString& reason) {
     if (!page_) return true;
-    page_->endDocument();
+    page_->end();
     const bool failed = printer_->printerState() == QPrinter::Error;
     page_.reset();
     if (!pdfDraft_) {
@@ -157,7 +157,7 @@ bool QtPrinter::endDocument(QString& reason) {
 // Whatever is left of a sheet goes: an unfinished draft is removed and the printer names the
 // user's file again.
 void QtPrinter::closeDocument() {
-    if (page_) page_->endDocument();
+    if (page_) page_->end();
     page_.reset();
     if (pdfDraft_) {
         pdfDraft_->setAutoRemove(true);

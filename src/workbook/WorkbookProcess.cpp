@@ -37,13 +37,6 @@ std::string readerProgram() {
     return path + NIMBREL_READER_FROM_PROGRAM;
 }
 
-int aboveStandardStreams(int fd) {
-    if (fd < 0 || fd > STDERR_FILENO) return fd;
-    const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    close(fd);
-    return moved;
-}
-
 // Everything the reader writes, until it closes its end; false when it takes too long or says
 // more than any sheet needs.
 bool readAnswer(int fd, std::chrono::milliseconds timeLimit, std::string& answer) {
@@ -70,20 +63,16 @@ bool readAnswer(int fd, std::chrono::milliseconds timeLimit, std::string& answer
 bool runReader(const std::string& program, std::chrono::milliseconds timeLimit, int file,
                const QString& sheetName, int rowsKept, std::string& answer) {
     if (program.empty()) return false;
-    int channel[2];
-    if (pipe2(channel, O_CLOEXEC) != 0) return false;
-    channel[0] = aboveStandardStreams(channel[0]);
-    channel[1] = aboveStandardStreams(channel[1]);
-    if (channel[0] < 0 || channel[1] < 0) {
-        if (channel[0] >= 0) close(channel[0]);
-        if (channel[1] >= 0) close(channel[1]);
-        return false;
-    }
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    const FileDescriptor fromReader = aboveStandardStreams(FileDescriptor(ends[0]));
+    FileDescriptor toProgram = aboveStandardStreams(FileDescriptor(ends[1]));
+    if (!fromReader.isOpen() || !toProgram.isOpen()) return false;
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, file, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, channel[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, toProgram.get(), STDOUT_FILENO);
     std::string name = sheetName.toStdString();
     std::string rows = std::to_string(rowsKept);
     std::string parent = std::to_string(getpid());
@@ -92,13 +81,10 @@ bool runReader(const std::string& program, std::chrono::milliseconds timeLimit, 
     pid_t child = -1;
     const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(channel[1]);
-    if (spawned != 0) {
-        close(channel[0]);
-        return false;
-    }
-    const bool received = readAnswer(channel[0], timeLimit, answer);
-    close(channel[0]);
+    // The reader holds the only writing end: its answer ends when it closes it or dies.
+    toProgram.reset();
+    if (spawned != 0) return false;
+    const bool received = readAnswer(fromReader.get(), timeLimit, answer);
     if (!received) kill(child, SIGKILL);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -117,12 +103,12 @@ SheetOpenResult openWorksheetWith(const std::string& readerProgram,
                                   std::chrono::milliseconds timeLimit, const QByteArray& path,
                                   const QString& sheetName, int rowsKept) {
     SheetOpenResult result;
-    const int file = openRegularFile(path);
-    if (file < 0) return result;
+    const FileDescriptor file = openRegularFile(path);
+    if (!file.isOpen()) return result;
     result.status = SheetOpenStatus::CannotRead;
     std::string answer;
-    const bool answered = runReader(readerProgram, timeLimit, file, sheetName, rowsKept, answer);
-    close(file);
+    const bool answered =
+        runReader(readerProgram, timeLimit, file.get(), sheetName, rowsKept, answer);
     if (!answered || answer.empty()) return result;
     if (answer[0] == 'S' && answer.size() == 1) {
         result.status = SheetOpenStatus::NoSuchSheet;

@@ -147,6 +147,9 @@ private:
 // Excel 95 texts are in the workbook's code page.
 class CodePageDecoder {
 public:
+    CodePageDecoder() = default;
+    CodePageDecoder(const CodePageDecoder&) = delete;
+    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
     ~CodePageDecoder() {
         if (converter_ != invalid()) iconv_close(converter_);
     }
