@@ -93,6 +93,7 @@ TEST(CommandLine, AWrongCommandPrintsTheUsageLineAndDoesNothing) {
 
 TEST(CommandLine, ExportOfEachFixtureEqualsItsTable) {
     // The worked examples were computed independently; the text fixtures' tables by hand.
+    // A file of no day writes no table at all.
     const struct {
         const char* input;
         int exitCode;
@@ -102,7 +103,7 @@ TEST(CommandLine, ExportOfEachFixtureEqualsItsTable) {
         {"examples/one_price_lf.txt", 0, ""},
         {"examples/toyota_dates.xls", 0, ""},
         {"text/day_lines.txt", 0, ""},
-        {"text/headings_only.txt", 0, ""},
+        {"text/headings_only.txt", 1, "エラー: データがありません\n"},
         {"text/unreadable_price.txt", 1,
          "エラー: 4行目のデータを読めません\n1日分を読み込みました\n"},
         {"text/three_fields_cr.txt", 1,
@@ -113,9 +114,14 @@ TEST(CommandLine, ExportOfEachFixtureEqualsItsTable) {
         const QString input = fixture(c.input);
         const CommandResult result = exportCsv(QStringLiteral("-"), input);
         EXPECT_EQ(result.exitCode, c.exitCode);
-        EXPECT_EQ(result.standardError, c.message);
-        EXPECT_EQ(result.standardOutput, fileBytes(input.left(input.lastIndexOf(QLatin1Char('.'))) +
-                                                   QStringLiteral(".csv")));
+        const QString table = input.left(input.lastIndexOf(QLatin1Char('.'))) + ".csv";
+        if (QFileInfo::exists(table)) {
+            EXPECT_EQ(result.standardError, c.message);
+            EXPECT_EQ(result.standardOutput, fileBytes(table));
+        } else {
+            EXPECT_EQ(result.standardError, c.message + input.toStdString() + "\n");
+            EXPECT_EQ(result.standardOutput, "");
+        }
     }
 }
 

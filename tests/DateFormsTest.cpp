@@ -8,19 +8,28 @@
 
 namespace nimbrel {
 
-TEST(DateForms, DateTextsOfEachKind) {
-    // Six digits: 00-29 are 2000-2029, 30-99 are 1930-1999; 0971109 is one written short.
+TEST(DateForms, ADateIsARealCalendarDayOrNone) {
+    // Text day lines: eight digits, six with the two-digit year's century (00-29 are 2000-2029,
+    // 30-99 are 1930-1999), or a calendar date with separators; nothing else.
     // clang-format off
     expectEach<const char*>({
         {"971109", "19971109"}, {"080105", "20080105"}, {"291231", "20291231"},
-        {"300101", "19300101"}, {"000104", "20000104"}, {"1050110", "1050110"},
-        {"19991231", "19991231"}, {"0971109", "19971109"}, {"abc", "0"},
-        {"19991231x", "19991231"}, {"1e300", "-"}},
+        {"300101", "19300101"}, {"000104", "20000104"}, {"19991231", "19991231"},
+        {"18680101", "18680101"}, {"2023/01/04", "20230104"}, {"23-01-04", "20230104"},
+        {"20000229", "20000229"}, {"19000229", "-"}, {"20230230", "-"}, {"000000", "-"},
+        {"19971110.5", "-"}, {"1050110", "-"}, {"0971109", "-"}, {"2023O106", "-"},
+        {"19991231x", "-"}, {"abc", "-"}, {"", "-"}, {"1e300", "-"}, {"00000101", "-"}},
         [](const char* text) { return shown(textLineDate(text)); });
-    // Worksheet dates when the first one has six digits or eight without "/".
+    // Worksheet dates in compact mode: texts of digits, and numbers that lost their leading
+    // zeros in the spreadsheet (104 was 000104, 80107 was 080107).
     expectEach<const char*>({
-        {"080105", "20080105"}, {"19971110", "19971110"}, {"abc", "-"}, {"1997/11/10", "-"}},
+        {"080105", "20080105"}, {" 19971110 ", "19971110"}, {"abc", "-"}, {"1997/11/10", "-"},
+        {"20230230", "-"}},
         [](const char* text) { return shown(compactDate(text)); });
+    expectEach<double>({
+        {104, "20000104"}, {80107, "20080107"}, {971109, "19971109"}, {19971109, "19971109"},
+        {0, "-"}, {1050110, "-"}, {20230230, "-"}, {971109.5, "-"}, {-971109, "-"}},
+        [](double number) { return shown(compactNumberDate(number)); });
     expectEach<const char*>({
         {"97/11/09", "19971109"}, {"01/05/10", "20010510"}, {"1997/11/09", "19971109"},
         {"2001-5-10", "20010510"}, {"2001.05.10", "20010510"}, {"2001年5月10日 ", "20010510"},

@@ -384,7 +384,9 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
 
 TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAnOlderFile) {
     QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    const QString folder = dir.filePath(QStringLiteral("sheets"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString pdf = folder + QStringLiteral("/chart.pdf");
     QFile older(pdf);
     ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
     older.close();
@@ -406,21 +408,22 @@ TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAn
     EXPECT_EQ(window->windowTitle(), kNikkeiTitle);
     EXPECT_TRUE(imageHasChart(*window));
 
-    // The next half begins a sheet of its own. Its draft vanishes, as on a disk that failed:
-    // the sheet is reported and dropped, and the older file stays as it was.
+    // The next half begins a sheet of its own. Its folder goes away before the sheet is done,
+    // as a disk that failed would: the sheet is reported and dropped, and the older file stays.
     window->action("printUpperHalf")->trigger();
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    ASSERT_EQ(files.size(), 2);
-    for (const QString& name : files)
-        if (name != QStringLiteral("chart.pdf")) QFile::remove(dir.filePath(name));
+    const QString moved = dir.filePath(QStringLiteral("moved"));
+    ASSERT_TRUE(QDir().rename(folder, moved));
     window->action("printLowerHalf")->trigger();
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_TRUE(messages_.shown[1].text.startsWith(QStringLiteral("印刷できません\n") + pdf));
-    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
-    EXPECT_EQ(older.readAll(), "older");
-    older.close();
+    QFile kept(moved + QStringLiteral("/chart.pdf"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "older");
+    EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("chart.pdf")});
 
     // The end of the program brings out a sheet still open, replacing the older file.
+    ASSERT_TRUE(QDir().rename(moved, folder));
     window->action("printUpperHalf")->trigger();
     window->close();
     EXPECT_EQ(pdfPageCount(pdf), 1);

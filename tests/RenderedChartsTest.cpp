@@ -120,7 +120,7 @@ TEST(RenderedCharts, StayPixelForPixelTheSame) {
         {"examples/one_price_lf.txt", "", "2fbf705ce36a2d47"},
         {"examples/one_price_lf.txt", "--log --size 640x400", "5b1a6a16b3f19288"},
         {"examples/toyota_dates.xls", "--lagging back --days 250", "8c26f50b2ba4d739"},
-        {"text/day_lines.txt", "--size 1600x900", "1a9abd9920ca0723"},
+        {"text/day_lines.txt", "--size 1600x900", "f8474da0d59113eb"},
         {"single_price.xls", "--lagging none --days 40", "cd884b9c87649e38"},
         {"days15001.xls", "--days 15000 --size 1600x900", "8f46153545347553"},
         {"days15001.xls", "--days 250 --log --lagging both", "6a8082e0882e38ef"},

@@ -2,6 +2,7 @@
 
 #include "LoaderTestSupport.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,10 +27,16 @@ QString unreadable(int line, int kept) {
 const QString kTooMany =
     QStringLiteral("データが15000日を超えています\n最初の15000日分を読み込みました");
 
-// The file's day lines, `count` of them from 1900-01-01 on, after two headings.
+// The date of the nth day of a made-up file: one a calendar day from 1900-01-01 on.
+int nthDate(int n) {
+    const QDate date = QDate(1900, 1, 1).addDays(n - 1);
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
+// The file's day lines, `count` of them, after two headings.
 std::string manyDays(int count) {
     std::string text = "h1\r\nh2\r\n";
-    for (int d = 1; d <= count; ++d) text += std::to_string(19000000 + d) + " 100\r\n";
+    for (int d = 1; d <= count; ++d) text += std::to_string(nthDate(d)) + " 100\r\n";
     return text;
 }
 
@@ -89,7 +96,7 @@ TEST(TextLoader, TheMostDaysLoadWithoutAMessageAndReplaceTheSeriesBefore) {
     auto series = emptySeries();
     EXPECT_FALSE(loadTextData(*series, manyDays(kMaxDays) + "\r\n  \r\n"));
     EXPECT_EQ(series->dataCount, kMaxDays);
-    EXPECT_EQ(series->priceTable[kMaxDays].date, Fixed4::fromWhole(19000000 + kMaxDays));
+    EXPECT_EQ(series->priceTable[kMaxDays].date, Fixed4::fromWhole(nthDate(kMaxDays)));
 
     // A shorter file after it leaves nothing of it, computed lines included.
     series->ichimokuTable[70].span2 = Fixed4::fromWhole(5);

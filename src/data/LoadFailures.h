@@ -10,5 +10,6 @@ LoadFailure cannotReadFailure(const QString& path);
 LoadFailure sheetNameFailure();
 LoadFailure unreadableDayFailure(int64_t line, int daysKept);
 LoadFailure tooManyDaysFailure();
+LoadFailure noDataFailure(const QString& path);
 
 } // namespace nimbrel

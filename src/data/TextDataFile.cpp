@@ -2,6 +2,7 @@
 
 #include "data/DateForms.h"
 #include "data/LoadFailures.h"
+#include "data/TextForms.h"
 #include "system/TextDecoding.h"
 
 #include <algorithm>
@@ -77,8 +78,21 @@ int splitFields(std::string_view line, std::array<std::string_view, 5>& fields) 
     return count;
 }
 
+bool isAscii(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 // One day line; false when it cannot be read.
-bool readDay(std::string_view line, PriceRow& row, int16_t& priceFieldCount) {
+bool readDay(std::string_view line, FileEncoding encoding, PriceRow& row,
+             int16_t& priceFieldCount) {
+    // Day lines are ASCII; one that is not may hold its numbers in wide characters.
+    std::string ascii;
+    if (!isAscii(line)) {
+        ascii = asciiNumberForms(decodeLine(line, encoding).toStdString());
+        line = ascii;
+    }
     std::array<std::string_view, 5> fields;
     int count = splitFields(line, fields);
     if (count != 2 && count < 5) return false;
@@ -140,7 +154,7 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         const size_t lastEnd = bytes.find_last_of("\r\n");
         bytes = bytes.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
     }
-    const TextEncoding encoding = detectEncoding(bytes);
+    const FileEncoding encoding = fileEncoding(bytes);
     LineReader lines(withoutByteOrderMark(bytes));
     std::string_view line;
     int64_t lineNumber = 0;
@@ -150,7 +164,7 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         ++lineNumber;
         if (lineNumber <= 2) {
             (lineNumber == 1 ? series.titleLine1 : series.titleLine2) =
-                decodeText(withoutTrailingBlanks(line), encoding);
+                decodeLine(withoutTrailingBlanks(line), encoding);
             continue;
         }
         if (withoutTrailingBlanks(line).empty()) continue;
@@ -160,7 +174,7 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         }
         PriceRow row;
         int16_t fieldCount = series.priceFieldCount;
-        if (!readDay(line, row, fieldCount)) {
+        if (!readDay(line, encoding, row, fieldCount)) {
             failure = unreadableDayFailure(lineNumber, days);
             break;
         }

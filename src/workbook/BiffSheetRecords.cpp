@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <unordered_map>
 
 namespace nimbrel::biff {
 
@@ -24,32 +25,37 @@ public:
         switch (r.id) {
         case kNumber:
             return cell(r, 14, [&](int row, int column, uint16_t xf) {
-                cells_.set(row, column, book_.numberCell(xf, f64(r.data + 6)));
+                put(row, column, book_.numberCell(xf, f64(r.data + 6)));
             });
         case kRk:
             return cell(r, 10, [&](int row, int column, uint16_t xf) {
-                cells_.set(row, column, book_.numberCell(xf, rkValue(u32(r.data + 6))));
+                put(row, column, book_.numberCell(xf, rkValue(u32(r.data + 6))));
             });
         case kMulRk:
             return cell(r, 6, [&](int row, int column, uint16_t) { multipleRk(r, row, column); });
         case kLabelSst:
             return cell(r, 10, [&](int row, int column, uint16_t) {
                 cells_.noteColumn(column);
-                if (cells_.keeps(row, column)) shared_.push_back({row, column, u32(r.data + 6)});
+                if (!cells_.keeps(row, column)) return;
+                sharedAt_[key(row, column)] = shared_.size();
+                shared_.push_back({row, column, u32(r.data + 6)});
             });
         case kLabel:
         case kRichString:
             return cell(r, 6, [&](int row, int column, uint16_t) { return text(r, row, column); });
         case kBlank:
-            return cell(r, 6, [&](int, int column, uint16_t) { cells_.noteColumn(column); });
+            return cell(r, 6, [&](int row, int column, uint16_t) { put(row, column, {}); });
         case kMulBlank:
-            return cell(r, 6, [&](int, int column, uint16_t) {
-                cells_.noteColumn(std::max<int>(column, u16(r.data + r.size - 2)));
+            return cell(r, 6, [&](int row, int column, uint16_t) {
+                const int last = u16(r.data + r.size - 2);
+                cells_.noteColumn(std::max(column, last));
+                for (int c = column; c <= std::min(last, WorksheetCells::kColumns - 1); ++c)
+                    put(row, c, {});
             });
         case kBoolErr:
             return cell(r, 8, [&](int row, int column, uint16_t) {
                 const CellKind kind = r.data[7] ? CellKind::Error : CellKind::Boolean;
-                cells_.set(row, column, WorksheetCell{kind, false, double(r.data[6]), 0, 0});
+                put(row, column, WorksheetCell{kind, false, double(r.data[6]), 0, 0});
             });
         case kFormula:
             return cell(r, 20,
@@ -66,6 +72,25 @@ public:
 
 private:
     static constexpr WorksheetCell kDamaged{CellKind::Error, false, kDamagedCellCode, 0, 0};
+
+    static uint64_t key(int row, int column) { return uint64_t(row) << 16 | uint32_t(column); }
+
+    // A cell record replaces what an earlier record put in the same cell, as in a spreadsheet:
+    // a shared string waiting to be looked up included.
+    void replaced(int row, int column) {
+        const auto shared = sharedAt_.find(key(row, column));
+        if (shared == sharedAt_.end()) return;
+        shared_[shared->second].replaced = true;
+        sharedAt_.erase(shared);
+    }
+    void put(int row, int column, const WorksheetCell& cell) {
+        replaced(row, column);
+        cells_.set(row, column, cell);
+    }
+    void putText(int row, int column, std::string_view utf8, bool cut = false) {
+        replaced(row, column);
+        cells_.setText(row, column, utf8, cut);
+    }
 
     static bool isCellRecord(uint16_t id) {
         return id == kNumber || id == kRk || id == kMulRk || id == kLabelSst || id == kLabel ||
@@ -88,8 +113,8 @@ private:
         const size_t count = (r.size - 6) / 6;
         for (size_t i = 0; i < count; ++i) {
             const uint8_t* entry = r.data + 4 + 6 * i;
-            cells_.set(row, column + static_cast<int>(i),
-                       book_.numberCell(u16(entry), rkValue(u32(entry + 2))));
+            put(row, column + static_cast<int>(i),
+                book_.numberCell(u16(entry), rkValue(u32(entry + 2))));
         }
     }
 
@@ -98,36 +123,35 @@ private:
         if (!cells_.keeps(row, column)) return true;
         Utf8Builder text(WorksheetCells::kMaxCellTextBytes);
         if (!book_.readCellText(r, text)) return false;
-        cells_.setText(row, column, text.text(), text.cut());
+        putText(row, column, text.text(), text.cut());
         return true;
     }
 
     void formula(const Record& r, int row, int column, uint16_t xf) {
         const uint8_t* result = r.data + 6;
         if (u16(result + 6) != 0xFFFF) {
-            cells_.set(row, column, book_.numberCell(xf, f64(result)));
+            put(row, column, book_.numberCell(xf, f64(result)));
             return;
         }
         switch (result[0]) {
         case 0: // the text follows in a STRING record
-            cells_.set(row, column, kDamaged);
+            put(row, column, kDamaged);
             if (cells_.keeps(row, column)) {
                 pendingRow_ = row;
                 pendingColumn_ = column;
             }
             break;
         case 1:
-            cells_.set(row, column,
-                       WorksheetCell{CellKind::Boolean, false, double(result[2] != 0), 0, 0});
+            put(row, column, WorksheetCell{CellKind::Boolean, false, double(result[2] != 0), 0, 0});
             break;
         case 2:
-            cells_.set(row, column, WorksheetCell{CellKind::Error, false, double(result[2]), 0, 0});
+            put(row, column, WorksheetCell{CellKind::Error, false, double(result[2]), 0, 0});
             break;
         case 3:
-            cells_.setText(row, column, {});
+            putText(row, column, {});
             break;
         default:
-            cells_.set(row, column, kDamaged);
+            put(row, column, kDamaged);
             break;
         }
     }
@@ -145,14 +169,15 @@ private:
             book_.codePage_.decode(r.data + 2, u16(r.data), text);
             read = true;
         }
-        if (read) cells_.setText(pendingRow_, pendingColumn_, text.text(), text.cut());
+        if (read) putText(pendingRow_, pendingColumn_, text.text(), text.cut());
         pendingRow_ = pendingColumn_ = -1;
     }
 
     BiffWorkbook& book_;
     WorksheetCells cells_;
     std::vector<SharedTextCell> shared_;
-    int pendingRow_ = -1, pendingColumn_ = -1; // a formula whose text result comes next
+    std::unordered_map<uint64_t, size_t> sharedAt_; // the cell's shared string still to look up
+    int pendingRow_ = -1, pendingColumn_ = -1;      // a formula whose text result comes next
 };
 
 std::optional<WorksheetCells> BiffWorkbook::readSheet(size_t sheet, int rowsKept) {

@@ -126,7 +126,8 @@ void BiffWorkbook::resolveSharedTexts(WorksheetCells& cells, std::vector<SharedT
     if (shared.empty()) return;
     std::vector<uint32_t> wanted;
     wanted.reserve(shared.size());
-    for (const SharedTextCell& cell : shared) wanted.push_back(cell.index);
+    for (const SharedTextCell& cell : shared)
+        if (!cell.replaced) wanted.push_back(cell.index);
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     struct Stored {
@@ -156,6 +157,7 @@ void BiffWorkbook::resolveSharedTexts(WorksheetCells& cells, std::vector<SharedT
     }
     constexpr WorksheetCell kDamaged{CellKind::Error, false, kDamagedCellCode, 0, 0};
     for (const SharedTextCell& cell : shared) {
+        if (cell.replaced) continue;
         const size_t i = static_cast<size_t>(
             std::lower_bound(wanted.begin(), wanted.end(), cell.index) - wanted.begin());
         if (stored[i].found)

@@ -22,6 +22,7 @@ namespace biff {
 struct SharedTextCell {
     int row, column;
     uint32_t index;
+    bool replaced = false; // a later record of the same cell holds its value
 };
 
 // The globals of the workbook stream (sheet directory, formats, date system, code page, where
