@@ -63,6 +63,10 @@ TEST(CommandLine, AWrongCommandPrintsTheUsageLineAndDoesNothing) {
         "--export-csv ./data.txt data.txt",
         "--export-csv link.txt data.txt",
         "--export-csv hard.txt data.txt",
+        "--render data.txt data.txt",
+        "--render link.txt data.txt",
+        "--print-pdf hard.txt data.txt",
+        "--print-pdf link.txt other.txt --lower data.txt",
         "--render /nonexistent/x.png --size 0x10 data.txt",
         "--render /nonexistent/x.png --size 640 data.txt",
         "--render /nonexistent/x.png --days 0 data.txt",
@@ -125,55 +129,102 @@ TEST(CommandLine, ExportOfEachFixtureEqualsItsTable) {
     }
 }
 
-TEST(CommandLine, TheExportReplacesOutWholeOrLeavesItAlone) {
+// The three outputs, each as a command writing OUT from FILE.
+struct Output {
+    const char* name;
+    const char* job;
+    const char* extension;
+    // What a file written whole starts and ends with.
+    const char* start;
+    const char* end;
+};
+const Output kOutputs[] = {{"export", "--export-csv", ".csv", "day,date,", "\n"},
+                           {"render", "--render", ".png", "\x89PNG", "IEND\xAE\x42\x60\x82"},
+                           {"print", "--print-pdf", ".pdf", "%PDF", "%%EOF\n"}};
+
+CommandResult write(const Output& output, const QString& out, const QString& input) {
+    return runCommandLine({QString::fromLatin1(output.job), out, input});
+}
+
+bool isWhole(const Output& output, const std::string& bytes) {
+    return bytes.starts_with(output.start) && bytes.ends_with(output.end);
+}
+
+TEST(CommandLine, AnOutputIsWrittenOnlyFromALoadThatGaveDays) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString out = dir.filePath(QStringLiteral("out.csv"));
-    {
-        QFile file(out);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("what OUT held\n");
-        file.close();
-        ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QFile(dir.filePath(QStringLiteral("empty.txt"))).open(QIODevice::WriteOnly);
+    // Each file gives no day, with its message; the names swapped (FILE the missing chart.png)
+    // among them.
+    const std::pair<QString, const char*> inputs[] = {
+        {dir.filePath(QStringLiteral("chart.png")), "ファイルを開けません"},
+        {dir.filePath(QStringLiteral("empty.txt")), "データがありません"},
+        {fixture("text/headings_only.txt"), "データがありません"},
+        {fixture("wrong_sheet.xls"), "シート名を確認して下さい"},
+        {fixture("truncated.xls"), "ファイルを読めません"}};
+    for (const Output& output : kOutputs) {
+        const QString out = dir.filePath(QStringLiteral("prices.txt"));
+        QFile held(out);
+        ASSERT_TRUE(held.open(QIODevice::WriteOnly) && held.write("971109 1500\n") == 12);
+        held.close();
+        for (const auto& [input, message] : inputs) {
+            SCOPED_TRACE(std::string(output.name) + " of " + input.toStdString());
+            const CommandResult result = write(output, out, input);
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_NE(result.standardError.find(message), std::string::npos)
+                << result.standardError;
+            EXPECT_EQ(fileBytes(out), "971109 1500\n");
+        }
+        EXPECT_EQ(exportCsv(QStringLiteral("-"), fixture("wrong_sheet.xls")).standardOutput, "");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  (QStringList{QStringLiteral("empty.txt"), QStringLiteral("prices.txt")}));
     }
-    // Nothing could be read: OUT keeps what it held, and standard output gets nothing either.
-    for (const char* input : {"missing.txt", "not_a_workbook.xls"}) {
-        EXPECT_EQ(exportCsv(out, fixture(input)).exitCode, 1) << input;
-        EXPECT_EQ(fileBytes(out), "what OUT held\n") << input;
-        EXPECT_EQ(exportCsv(QStringLiteral("-"), fixture(input)).standardOutput, "") << input;
-    }
-    // The sheet asked for replaces OUT, which keeps its permissions and gets no temporary file
-    // beside it.
-    CommandResult result =
-        runCommandLine({QStringLiteral("--sheet"), QStringLiteral("prices"),
-                        fixture("two_sheets.xls"), QStringLiteral("--export-csv"), out});
-    EXPECT_EQ(result.exitCode, 0);
-    const std::string table = fileBytes(out);
-    EXPECT_EQ(lineCount(table), 11);
-    EXPECT_NE(table.find("\n1,20100104,497.6,501.8,494,495.2,"), std::string::npos);
-    EXPECT_EQ(QFile::permissions(out), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                           QFile::ReadUser | QFile::WriteUser);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("out.csv")});
+}
 
+TEST(CommandLine, AnOutputReplacesItsTargetWholeKeepingNameLinkAndPermissions) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString input = fixture("text/day_lines.txt");
+    for (const Output& output : kOutputs) {
+        SCOPED_TRACE(output.name);
+        const QString ext = QString::fromLatin1(output.extension);
+        // An older file keeps its permissions and gets no temporary file beside it; a link
+        // keeps pointing at the file it names, which is the one replaced.
+        const QString target = dir.filePath(QStringLiteral("target") + ext);
+        const QString link = dir.filePath(QStringLiteral("link") + ext);
+        {
+            QFile older(target);
+            ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+        }
+        ASSERT_TRUE(
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        ASSERT_TRUE(QFile::link(target, link));
+        EXPECT_EQ(write(output, link, input).exitCode, 0);
+        EXPECT_TRUE(isWhole(output, fileBytes(target)));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ReadGroup | QFile::ReadUser |
+                                                  QFile::WriteUser);
+        // A name that is not UTF-8 is written by its bytes.
+        const QByteArray bytes = QFile::encodeName(dir.path()) + "/o\x81" + output.extension;
+        EXPECT_EQ(write(output, decodeFileName(bytes), input).exitCode, 0);
+        EXPECT_EQ(access(bytes.constData(), F_OK), 0);
+        // A device is written to; a folder that is not there is reported.
+        EXPECT_EQ(write(output, QStringLiteral("/dev/null"), input).exitCode, 0);
+        const CommandResult failed =
+            write(output, dir.filePath(QStringLiteral("no/such") + ext), input);
+        EXPECT_EQ(failed.exitCode, 1);
+        EXPECT_NE(failed.standardError.find(output.job == std::string("--print-pdf")
+                                                ? "印刷できません"
+                                                : "ファイルに書き込めません"),
+                  std::string::npos);
+        ASSERT_TRUE(QFile::remove(link) && QFile::remove(target) && unlink(bytes.constData()) == 0);
+        EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden | QDir::System));
+    }
     // A problem with the file still writes what was read.
-    result = exportCsv(out, fixture("unreadable_date.xls"));
-    EXPECT_EQ(result.exitCode, 1);
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    EXPECT_EQ(exportCsv(out, fixture("unreadable_date.xls")).exitCode, 1);
     EXPECT_EQ(lineCount(fileBytes(out)), 4);
-
-    // Through a symbolic link the file it points at is replaced; a device is written to.
-    const QString link = dir.filePath(QStringLiteral("link.csv"));
-    ASSERT_TRUE(QFile::link(out, link));
-    EXPECT_EQ(exportCsv(link, fixture("text/day_lines.txt")).exitCode, 0);
-    EXPECT_EQ(fileBytes(out), fileBytes(fixture("text/day_lines.csv")));
-    EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(exportCsv(QStringLiteral("/dev/null"), fixture("text/day_lines.txt")).exitCode, 0);
-    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
-
-    result =
-        exportCsv(dir.filePath(QStringLiteral("no/such/dir.csv")), fixture("text/day_lines.txt"));
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.standardError.find("ファイルに書き込めません"), std::string::npos);
 }
 
 TEST(CommandLine, AFailedWriteToStandardOutputIsReported) {
