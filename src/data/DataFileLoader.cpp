@@ -1,10 +1,13 @@
 #include "data/DataFileLoader.h"
 
+#include "data/DelimitedTextFile.h"
 #include "data/LoadFailures.h"
 #include "data/SheetDataFile.h"
 #include "data/TextDataFile.h"
 #include "system/FileAccess.h"
 #include "system/TextDecoding.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -41,10 +44,10 @@ std::optional<LoadFailure> loadTextFile(PriceSeries& series, int fd, std::string
     // A UTF-16 text is turned into UTF-8 whole, and only then followed line by line.
     const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
     const size_t limit = utf16 ? 2 * kMaxTextBytes : kMaxTextBytes;
+    TextExtent extent(delimitedHeader(bytes) ? TextExtent::Stop::AtTheEnd
+                                             : TextExtent::Stop::AfterTheDays);
     constexpr size_t kChunk = size_t(1) << 18;
     bytes.reserve(std::min(expected, limit) + 1);
-    TextExtent extent;
-    TextEnd end = TextEnd::Whole;
     bool ended = !utf16 && extent.scan(bytes);
     while (!ended && bytes.size() <= limit) {
         const size_t had = bytes.size();
@@ -60,11 +63,17 @@ std::optional<LoadFailure> loadTextFile(PriceSeries& series, int fd, std::string
         ended = !utf16 && extent.scan(bytes);
     }
     // Past the limit, more of the file is left than a load reads.
-    bool cut = bytes.size() > limit;
+    const bool cut = bytes.size() > limit;
+    std::optional<DelimitedHeader> header;
     if (utf16) {
         bytes = *utf16AsUtf8(std::string_view(bytes).substr(0, limit));
+        header = delimitedHeader(bytes);
+        extent = TextExtent(header ? TextExtent::Stop::AtTheEnd : TextExtent::Stop::AfterTheDays);
         ended = extent.scan(bytes);
+    } else {
+        header = delimitedHeader(bytes);
     }
+    TextEnd end = TextEnd::Whole;
     if (ended) {
         bytes.resize(extent.end());
         end = extent.how();
@@ -72,6 +81,8 @@ std::optional<LoadFailure> loadTextFile(PriceSeries& series, int fd, std::string
         bytes.resize(std::min(bytes.size(), kMaxTextBytes));
         end = TextEnd::Cut;
     }
+    if (header)
+        return loadDelimitedText(series, bytes, end, *header, QFileInfo(path).completeBaseName());
     return loadTextData(series, bytes, end);
 }
 

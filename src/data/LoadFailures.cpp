@@ -18,6 +18,12 @@ LoadFailure cannotReadFailure(const QString& path) {
     return {LoadProblem::CannotRead, errorMessage(QStringLiteral("ファイルを読めません\n") + path)};
 }
 
+LoadFailure newestDaysKeptFailure() {
+    return {LoadProblem::TooManyDays,
+            errorMessage(QStringLiteral("データが%1日を超えています\n最新の%1日分を読み込みました")
+                             .arg(kMaxDays))};
+}
+
 LoadFailure noDataFailure(const QString& path) {
     return {LoadProblem::NoData, errorMessage(QStringLiteral("データがありません\n") + path)};
 }

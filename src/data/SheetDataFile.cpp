@@ -1,10 +1,13 @@
 #include "data/SheetDataFile.h"
 
 #include "data/DateForms.h"
+#include "data/HeaderLayout.h"
 #include "data/LoadFailures.h"
 #include "data/TextForms.h"
 #include "system/FileAccess.h"
 #include "workbook/WorkbookProcess.h"
+
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -120,6 +123,57 @@ bool writesDatesAsDigits(const WorksheetCells& sheet, const WorksheetCell& first
            (digits.size() == 5 && compactNumberDate(firstDate.number));
 }
 
+// The column names of a first row, as a header of a downloaded file names them.
+std::vector<std::string> rowTexts(const WorksheetCells& sheet, int row) {
+    std::vector<std::string> texts;
+    for (int column = 0; column < WorksheetCells::kColumns; ++column)
+        texts.push_back(cellText(sheet, sheet.cell(row, column)));
+    return texts;
+}
+
+// A date in a column a header names: a date cell, YYYYMMDD as a number, a serial day, or a
+// date text as data sites write them.
+std::optional<Fixed4> headerCellDate(const WorksheetCells& sheet, const WorksheetCell& cell) {
+    switch (cell.kind) {
+    case Kind::Date:
+        return serialDate(cell.number, sheet.dateSystem());
+    case Kind::Number:
+        if (generalNumber(cell.number).size() == 8) return compactNumberDate(cell.number);
+        return serialDate(cell.number, sheet.dateSystem());
+    case Kind::Text:
+        return cell.cut ? std::nullopt : headerDate(asciiNumberForms(sheet.text(cell)));
+    default:
+        return std::nullopt;
+    }
+}
+
+PriceField headerCellPrice(const WorksheetCells& sheet, const WorksheetCell& cell) {
+    switch (cell.kind) {
+    case Kind::Empty:
+        return {};
+    case Kind::Number:
+        return {true, Fixed4::fromDouble(cell.number)};
+    case Kind::Text:
+        return cell.cut ? PriceField{true, std::nullopt} : priceField(sheet.text(cell));
+    default:
+        return {true, std::nullopt};
+    }
+}
+
+std::optional<LoadFailure> loadHeaderSheet(PriceSeries& series, const WorksheetCells& sheet,
+                                           const HeaderColumns& columns, int rowsRead) {
+    const bool four = columns.fourPrices();
+    std::vector<HeaderRow> rows;
+    for (int row = 1; row < sheet.rowCount(); ++row) {
+        auto price = [&](int column) { return headerCellPrice(sheet, sheet.cell(row, column)); };
+        rows.push_back(headerRow(
+            row + 1, headerCellDate(sheet, sheet.cell(row, columns.date)), four,
+            {price(columns.open), price(columns.high), price(columns.low), price(columns.close)}));
+    }
+    return storeHeaderRows(series, std::move(rows), four,
+                           sheet.rowCount() >= rowsRead ? RowsAfter::Unread : RowsAfter::None);
+}
+
 } // namespace
 
 std::optional<LoadFailure> loadSheetFile(PriceSeries& series, int file, const QString& path,
@@ -133,11 +187,21 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, int file, const QS
     case SheetOpenStatus::Opened:
         break;
     }
-    return loadSheetCells(series, *opened.cells);
+    return loadSheetCells(series, *opened.cells, QFileInfo(path).completeBaseName());
 }
 
-std::optional<LoadFailure> loadSheetCells(PriceSeries& series, const WorksheetCells& sheet) {
+std::optional<LoadFailure> loadSheetCells(PriceSeries& series, const WorksheetCells& sheet,
+                                          const QString& fileTitle) {
     clearSeries(series);
+    // A first row naming a date and a close is a downloaded file's header: the sheet is read by
+    // it, and its title is the file's name. A heading row that names the classic layout's own
+    // columns (the date in B, the first price in C) stays a heading.
+    const std::optional<HeaderColumns> header = headerColumns(rowTexts(sheet, 0));
+    if (header && !(header->date == kDateColumn &&
+                    (header->open == kOpenColumn || header->close == kOpenColumn))) {
+        series.titleLine1 = fileTitle;
+        return loadHeaderSheet(series, sheet, *header, kRowsUsed);
+    }
     const int columns = sheet.usedColumns();
     const WorksheetCell& firstName = sheet.cell(1, kNameColumn);
     const WorksheetCell& firstDate = sheet.cell(1, kDateColumn);

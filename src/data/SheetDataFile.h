@@ -10,8 +10,9 @@ namespace nimbrel {
 [[nodiscard]] std::optional<LoadFailure>
 loadSheetFile(PriceSeries& series, int file, const QString& path, const QString& sheetName);
 
-// The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open.
-[[nodiscard]] std::optional<LoadFailure> loadSheetCells(PriceSeries& series,
-                                                        const WorksheetCells& sheet);
+// The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open. A
+// sheet read by its header row takes the file's title (its name without extension).
+[[nodiscard]] std::optional<LoadFailure>
+loadSheetCells(PriceSeries& series, const WorksheetCells& sheet, const QString& fileTitle = {});
 
 } // namespace nimbrel
