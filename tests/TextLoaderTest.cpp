@@ -184,7 +184,7 @@ TEST(TextLoader, TheMostDaysLoadWithoutAMessageAndReplaceTheSeriesBefore) {
     EXPECT_TRUE(restIsZero(*series));
 }
 
-TEST(DataFiles, OnlyRegularFilesOpenAndANameEndingInXlsIsAWorkbook) {
+TEST(DataFiles, OnlyRegularFilesOpenAndAFileIsKnownByWhatItHolds) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.path() + QLatin1Char('/');
@@ -192,16 +192,19 @@ TEST(DataFiles, OnlyRegularFilesOpenAndANameEndingInXlsIsAWorkbook) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("a\nb\n971109 1500\n");
     text.close();
-    ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/numbers.xls"),
-                            folder + QStringLiteral("Numbers.XLS")));
+    // A workbook under any name is a workbook.
+    for (const char* name : {"Numbers.XLS", "data.txt", "data.xls ", "data.xls.bak"})
+        ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/numbers.xls"),
+                                folder + QString::fromUtf8(name)));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), folder + QStringLiteral("zero.txt")));
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + QStringLiteral("fifo.txt")).constData(), 0600), 0);
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + QStringLiteral("fifo.xls")).constData(), 0600), 0);
     ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("folder.xls")));
     // The days loaded, or -1 for a file that cannot be opened.
     const std::pair<const char*, int> cases[] = {
-        {"data.xls.txt", 1}, {"Numbers.XLS", 12}, {"missing.txt", -1}, {"zero.txt", -1},
-        {"fifo.txt", -1},    {"fifo.xls", -1},    {"folder.xls", -1},  {"", -1}};
+        {"data.xls.txt", 1},  {"Numbers.XLS", 12}, {"data.txt", 12}, {"data.xls ", 12},
+        {"data.xls.bak", 12}, {"missing.txt", -1}, {"zero.txt", -1}, {"fifo.txt", -1},
+        {"fifo.xls", -1},     {"folder.xls", -1},  {"", -1}};
     for (const auto& [name, days] : cases) {
         auto series = emptySeries();
         const std::optional<LoadFailure> failure =
