@@ -26,10 +26,17 @@ std::tuple<int, QString, QString> runProgram(const QStringList& arguments) {
 } // namespace
 
 TEST(ProgramStart, HelpAndVersionAnswerOnStandardOutput) {
-    const auto [helpExit, help, helpError] = runProgram({QStringLiteral("--help")});
-    EXPECT_EQ(helpExit, 0);
-    EXPECT_TRUE(help.startsWith(QStringLiteral("使い方: nimbrel [FILE]")));
-    EXPECT_TRUE(helpError.isEmpty());
+    // One line a form, each of them named.
+    for (const QString& asked : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const auto [helpExit, help, helpError] = runProgram({asked});
+        EXPECT_EQ(helpExit, 0);
+        EXPECT_TRUE(help.startsWith(QStringLiteral("使い方:\n  nimbrel [FILE | FOLDER]\n  nimbrel "
+                                                   "--help | -h | --version\n")));
+        for (const char* form : {"  nimbrel --export-csv OUT ", "  nimbrel --render OUT.png ",
+                                 "  nimbrel --print-pdf OUT.pdf "})
+            EXPECT_TRUE(help.contains(QStringLiteral("\n") + QString::fromLatin1(form))) << form;
+        EXPECT_TRUE(helpError.isEmpty());
+    }
     EXPECT_EQ(
         runProgram({QStringLiteral("--version")}),
         std::tuple(0, QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04\n"), QString()));

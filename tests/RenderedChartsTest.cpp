@@ -145,6 +145,11 @@ TEST(RenderedCharts, StayPixelForPixelTheSame) {
         {"days15001.xls", "--days 15000 --log --size 1280x800", "e0b2d6c4040de3bd"},
         {"days15001.xls", "--days 15000 --lagging none --size 433x300", "5f394445742c12a5"},
         {"days15001.xls", "--size 2560x1440", "95d2f1cf2bc2dca3"},
+        {"SAMPLE", "--bars weekly --days 250","d4265a80f37829d1"},
+        {"SAMPLE", "--bars monthly --days 150 --log","18e60e648c038759"},
+        {"SAMPLE", "--time-from 20260714 --equal-count 20260602,20260714","f1cc7a1523281739"},
+        {"SAMPLE", "--targets 20260602,20260714,20260812 --log","ae304fa8d0e29839"},
+        {"SAMPLE", "--bars weekly --targets 20260105,20260602,20260812 --time-from 20260105","b17f7352cafc4f40"},
     };
     // clang-format on
     QTemporaryDir dir;

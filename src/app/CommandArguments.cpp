@@ -1,5 +1,6 @@
 #include "app/CommandArguments.h"
 
+#include "data/HeaderLayout.h"
 #include "data/PriceSeries.h"
 
 #include <algorithm>
@@ -12,13 +13,30 @@ namespace nimbrel {
 namespace {
 
 constexpr char kUsage[] =
-    "使い方: nimbrel [FILE] | nimbrel --export-csv OUT [--sheet NAME] FILE | nimbrel --render "
-    "OUT.png [--size WxH] [--days N] [--log] [--lagging forward|back|both|none] [--sheet NAME] "
-    "FILE | nimbrel --print-pdf OUT.pdf [--paper A4|B5|Letter|...] [--landscape] [--days N] "
-    "[--log] [--lagging forward|back|both|none] [--sheet NAME] FILE [--lower FILE2]\n";
+    "使い方:\n"
+    "  nimbrel [FILE | FOLDER]\n"
+    "  nimbrel --help | -h | --version\n"
+    "  nimbrel --export-csv OUT [--sheet NAME] [--bars PERIOD] [ANALYSIS] FILE\n"
+    "  nimbrel --render OUT.png [--size WxH] [VIEW] [ANALYSIS] FILE\n"
+    "  nimbrel --print-pdf OUT.pdf [--paper NAME] [--landscape] [VIEW] [ANALYSIS] FILE "
+    "[--lower FILE2]\n"
+    "VIEW:     [--days N] [--log] [--lagging forward|back|both|none] [--sheet NAME] "
+    "[--bars PERIOD]\n"
+    "PERIOD:   daily | weekly | monthly\n"
+    "ANALYSIS: [--time-from DATE] [--equal-count DATE,DATE] [--targets DATE,DATE,DATE]\n"
+    "NAME of --paper: A4, A3, A5, B5 (JIS), ISOB5, Letter, Legal ...\n";
 
-// A paper by its usual name: A4, B5, Letter, Legal, A3 ...
+// A paper by its usual name: A4, B5, Letter, Legal, A3 ... B5 is JIS B5, as Japanese printers
+// and paper call it; ISOB5 is the ISO size.
 bool parsePaper(const QString& text, Request& request) {
+    if (text.compare(QLatin1String("B5"), Qt::CaseInsensitive) == 0) {
+        request.paper = QPageSize(QPageSize::JisB5);
+        return true;
+    }
+    if (text.compare(QLatin1String("ISOB5"), Qt::CaseInsensitive) == 0) {
+        request.paper = QPageSize(QPageSize::B5);
+        return true;
+    }
     for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
         const auto size = static_cast<QPageSize::PageSizeId>(id);
         if (size != QPageSize::Custom &&
@@ -65,6 +83,32 @@ bool parseLagging(const QString& text, Request& request) {
     return false;
 }
 
+bool parseBars(const QString& text, Request& request) {
+    static const std::pair<const char*, BarPeriod> kPeriods[] = {{"daily", BarPeriod::Daily},
+                                                                 {"weekly", BarPeriod::Weekly},
+                                                                 {"monthly", BarPeriod::Monthly}};
+    for (const auto& [name, period] : kPeriods) {
+        if (text == QLatin1String(name)) {
+            request.bars = period;
+            return true;
+        }
+    }
+    return false;
+}
+
+// DATE or DATE,DATE,...: as many dates as asked for, each as data files write them.
+template <size_t N> std::optional<std::array<Fixed4, N>> parseDates(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != qsizetype(N)) return std::nullopt;
+    std::array<Fixed4, N> dates;
+    for (size_t i = 0; i < N; ++i) {
+        const std::optional<Fixed4> date = headerDate(parts[qsizetype(i)].trimmed().toStdString());
+        if (!date) return std::nullopt;
+        dates[i] = *date;
+    }
+    return dates;
+}
+
 // One option: the jobs that take it, and what it does with its value (none for a flag).
 struct Option {
     const char* name;
@@ -90,6 +134,20 @@ const std::vector<Option>& options() {
          {Job::PrintPdf},
          [](const QString&, Request& r) { return r.landscape = true; },
          true},
+        {"--bars", all, parseBars},
+        {"--time-from", all,
+         [](const QString& value, Request& r) {
+             const auto date = parseDates<1>(value);
+             return date && (r.timeFrom.push_back((*date)[0]), true);
+         }},
+        {"--equal-count", all,
+         [](const QString& value, Request& r) {
+             return !r.equalCount && (r.equalCount = parseDates<2>(value)).has_value();
+         }},
+        {"--targets", all,
+         [](const QString& value, Request& r) {
+             return !r.targets && (r.targets = parseDates<3>(value)).has_value();
+         }},
         {"--lower",
          {Job::PrintPdf},
          [](const QString& value, Request& r) {
@@ -143,6 +201,9 @@ std::optional<Request> parseArguments(const QStringList& arguments) {
     }
     if (!job || !haveFile) return std::nullopt;
     request.job = *job;
+    // What the analysis finds goes to standard output, which a table there would share.
+    if (request.analyses() && *job == Job::ExportCsv && request.output == QLatin1String("-"))
+        return std::nullopt;
     for (const Option& option : options())
         if (given.count(QString::fromLatin1(option.name)) && !option.jobs.count(*job))
             return std::nullopt;

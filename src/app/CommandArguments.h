@@ -1,12 +1,17 @@
 #pragma once
 
+#include "analysis/Bars.h"
+#include "data/Fixed4.h"
+
 #include <QPageSize>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nimbrel {
 
@@ -25,9 +30,16 @@ struct Request {
     bool logY = false;
     bool spanForward = true;
     bool spanBack = false;
+    BarPeriod bars = BarPeriod::Daily;
+    // The analysis: dates of bars, each a trading day of the file.
+    std::vector<Fixed4> timeFrom;                    // pivots of the basic numbers
+    std::optional<std::array<Fixed4, 2>> equalCount; // A and B of an equal count
+    std::optional<std::array<Fixed4, 3>> targets;    // A, B and C of the price targets
     // The printed sheet.
     QPageSize paper{QPageSize::A4};
     bool landscape = false;
+
+    bool analyses() const { return !timeFrom.empty() || equalCount || targets; }
 };
 
 // The request of the arguments (without the program's name); nullopt for a wrong command: an

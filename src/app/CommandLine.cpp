@@ -1,7 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandAnalysis.h"
 #include "app/CommandArguments.h"
+#include "analysis/Bars.h"
 #include "chart/ChartPainter.h"
+#include "chart/ChartTexts.h"
 #include "chart/ViewOperations.h"
 #include "data/CsvExport.h"
 #include "data/DataFileLoader.h"
@@ -54,19 +57,47 @@ bool outputNamesAnInput(const Request& request) {
            (!request.lowerFile.isEmpty() && sameFile(request.output, request.lowerFile));
 }
 
-// Loads a file as the window's open sequence does and computes its lines; a problem is reported
-// and makes the exit status 1.
-std::unique_ptr<PriceSeries> loadSeries(const QString& path, const Request& request,
-                                        CommandResult& result) {
-    auto series = std::make_unique<PriceSeries>();
+// A file loaded as the window's open sequence does: its days, and the bars the chart shows
+// (the days themselves, for daily bars), their lines computed.
+struct LoadedFile {
+    std::unique_ptr<PriceSeries> days;
+    std::unique_ptr<PriceSeries> weeksOrMonths;
+    PriceSeries& bars() { return weeksOrMonths ? *weeksOrMonths : *days; }
+};
+
+// A problem with the file is reported and makes the exit status 1.
+LoadedFile loadFile(const QString& path, const Request& request, CommandResult& result) {
+    LoadedFile loaded{std::make_unique<PriceSeries>(), nullptr};
     const QFileInfo file(path);
     if (const std::optional<LoadFailure> failure =
-            loadDataFile(*series, file.path(), file.fileName(), request.sheet)) {
+            loadDataFile(*loaded.days, file.path(), file.fileName(), request.sheet)) {
         result.exitCode = 1;
         result.standardError += messageLine(failure->message);
     }
-    computeIchimoku(*series);
-    return series;
+    if (request.bars != BarPeriod::Daily) {
+        loaded.weeksOrMonths = std::make_unique<PriceSeries>();
+        makeBars(*loaded.days, request.bars, *loaded.weeksOrMonths);
+    }
+    computeIchimoku(loaded.bars());
+    return loaded;
+}
+
+// The analysis the request asks for on the file's bars: its marks go on the chart, its lines
+// to standard output. False for a date the file has no day of: the command is wrong.
+bool analyseInto(const Request& request, LoadedFile& file, ViewState& view, CommandResult& result) {
+    if (!request.analyses()) return true;
+    const CommandAnalysis found = analyse(request, *file.days, file.bars(), view.decimalsUnit);
+    if (found.missingDate) {
+        result.exitCode = 2;
+        result.standardError +=
+            messageLine(Message{QStringLiteral("エラー"),
+                                dateText(*found.missingDate) + QStringLiteral(" の日がありません"),
+                                MessageIcon::Exclamation});
+        return false;
+    }
+    view.marks = found.marks;
+    result.standardOutput += found.lines;
+    return true;
 }
 
 // Writes OUT whole; a failure is reported.
@@ -77,17 +108,6 @@ void writeOutput(const Request& request, std::string_view bytes, CommandResult& 
     }
 }
 
-// OUT is written only from a load that gave days: otherwise it keeps what it held.
-void exportCsv(const Request& request, CommandResult& result) {
-    const auto series = loadSeries(request.file, request, result);
-    if (series->dataCount == 0) return;
-    std::string table = csvTable(*series);
-    if (request.output == QLatin1String("-"))
-        result.standardOutput = std::move(table);
-    else
-        writeOutput(request, table, result);
-}
-
 // The newest days of the series, drawn as the options say.
 ViewState requestedView(const Request& request, const PriceSeries& series) {
     ViewState view;
@@ -95,18 +115,33 @@ ViewState requestedView(const Request& request, const PriceSeries& series) {
     view.logY = request.logY;
     view.spanForward = request.spanForward;
     view.spanBack = request.spanBack;
+    view.bars = request.bars;
     showNewestDays(series, view);
     return view;
 }
 
+// OUT is written only from a load that gave days: otherwise it keeps what it held.
+void exportCsv(const Request& request, CommandResult& result) {
+    LoadedFile file = loadFile(request.file, request, result);
+    if (file.days->dataCount == 0) return;
+    ViewState view = requestedView(request, file.bars());
+    if (!analyseInto(request, file, view, result)) return;
+    std::string table = csvTable(file.bars());
+    if (request.output == QLatin1String("-"))
+        result.standardOutput = std::move(table);
+    else
+        writeOutput(request, table, result);
+}
+
 void render(const Request& request, CommandResult& result) {
-    const auto series = loadSeries(request.file, request, result);
-    if (series->dataCount == 0) return;
-    ViewState view = requestedView(request, *series);
+    LoadedFile file = loadFile(request.file, request, result);
+    if (file.days->dataCount == 0) return;
+    ViewState view = requestedView(request, file.bars());
+    if (!analyseInto(request, file, view, result)) return;
     QImage image = chartImage(request.size);
     {
         ImageSurface surface(image);
-        drawChart(surface, *series, view, kScreenProfile);
+        drawChart(surface, file.bars(), view, kScreenProfile);
     }
     const QByteArray png = chartPng(image);
     writeOutput(request, std::string_view(png.constData(), size_t(png.size())), result);
@@ -115,10 +150,12 @@ void render(const Request& request, CommandResult& result) {
 // The whole sheet of the file, or its upper half and the lower half of the second file, through
 // the page pass of the window's print commands.
 void printPdf(const Request& request, CommandResult& result) {
-    const auto series = loadSeries(request.file, request, result);
-    std::unique_ptr<PriceSeries> lower;
-    if (!request.lowerFile.isEmpty()) lower = loadSeries(request.lowerFile, request, result);
-    if (series->dataCount == 0 && (!lower || lower->dataCount == 0)) return;
+    LoadedFile upper = loadFile(request.file, request, result);
+    std::optional<LoadedFile> lower;
+    if (!request.lowerFile.isEmpty()) lower = loadFile(request.lowerFile, request, result);
+    if (upper.days->dataCount == 0 && (!lower || lower->days->dataCount == 0)) return;
+    ViewState view = requestedView(request, upper.bars());
+    if (upper.days->dataCount > 0 && !analyseInto(request, upper, view, result)) return;
 
     const QPageLayout page(
         request.paper, request.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -127,15 +164,14 @@ void printPdf(const Request& request, CommandResult& result) {
     PdfPrinter printer(page, kPageResolution);
     printer.setFileName(request.output);
     PrintDocument document(printer);
-    ViewState view = requestedView(request, *series);
     PrintResult printed;
     if (lower) {
-        printed = document.printChart(*series, view, SheetPart::UpperHalf);
-        ViewState lowerView = requestedView(request, *lower);
+        printed = document.printChart(upper.bars(), view, SheetPart::UpperHalf);
+        ViewState lowerView = requestedView(request, lower->bars());
         if (!printed.failure)
-            printed = document.printChart(*lower, lowerView, SheetPart::LowerHalf);
+            printed = document.printChart(lower->bars(), lowerView, SheetPart::LowerHalf);
     } else {
-        printed = document.printChart(*series, view, SheetPart::Whole);
+        printed = document.printChart(upper.bars(), view, SheetPart::Whole);
     }
     // An upper half whose lower file had no data still comes out.
     if (!printed.failure) printed.failure = document.end();

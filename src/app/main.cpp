@@ -55,7 +55,8 @@ int runProgram(int argc, char* argv[]) {
     QStringList arguments;
     // File names keep their bytes, so that a name that is not UTF-8 still opens.
     for (int i = 1; i < argc; ++i) arguments << decodeFileName(QByteArray(argv[i]));
-    if (arguments == QStringList{QStringLiteral("--help")}) {
+    if (arguments == QStringList{QStringLiteral("--help")} ||
+        arguments == QStringList{QStringLiteral("-h")}) {
         std::fputs(usageText().c_str(), stdout);
         return 0;
     }
