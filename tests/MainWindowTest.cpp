@@ -112,10 +112,20 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         window->action("quit")->trigger();
     }
     const std::map<QString, QString> defaults = {
-        {"top", "50"},         {"left", "50"},         {"height", "4500"},
-        {"width", "6500"},     {"windowState", "0"},   {"SpanForward", "True"},
-        {"SpanBack", "False"}, {"maxLength", "120"},   {"keta", "0.01"},
-        {"logY", "False"},     {"filePattern", "*.*"}, {"sheet", "sheet1$"}};
+        {"top", "50"},
+        {"left", "50"},
+        {"height", "4500"},
+        {"width", "6500"},
+        {"windowState", "0"},
+        {"SpanForward", "True"},
+        {"SpanBack", "False"},
+        {"maxLength", "120"},
+        {"keta", "0.01"},
+        {"logY", "False"},
+        {"filePattern", "*.*"},
+        {"sheet", "sheet1$"},
+        {"bars", "daily"},
+        {"basicNumbers", "9,17,26,33,42,51,65,76,83,97,101,129,172,226,257"}};
     EXPECT_EQ(savedSettings(), defaults);
 
     // Twips that are no whole pixel, the negative place a maximised window may keep and "-1"
@@ -125,7 +135,10 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         {{"left", "65"}, {"width", "6512"}, {"windowState", "1"}, {"SpanForward", "-1"}},
         {{"top", "-4800"}, {"left", "-90"}, {"height", "6007"}, {"windowState", "2"}},
         {{"maxLength", "250"}, {"keta", "0.05"}, {"logY", "True"}, {"windowState", "0"}},
-        {{"SpanBack", "True"}, {"sheet", "prices$"}}};
+        {{"SpanBack", "True"},
+         {"sheet", "prices$"},
+         {"bars", "monthly"},
+         {"basicNumbers", "9,26"}}};
     for (const auto& read : asRead) {
         writeSettings(read);
         start()->close(); // the close box ends the program as 終了 does
