@@ -80,6 +80,8 @@ TEST_F(ChartToolsWindowTest, TheReadoutFollowsThePointerAfterALeftClick) {
     ReadoutWindow* readout = window_->readoutWindow();
     ASSERT_NE(readout, nullptr);
     EXPECT_TRUE(readout->isVisible());
+    EXPECT_EQ(readout->windowTitle(), QStringLiteral("20000121")); // the day clicked, at once
+    EXPECT_EQ(field(readout, "close"), QStringLiteral("1236"));
     QTest::mouseMove(view(), pointAtDay(45));
     EXPECT_EQ(readout->windowTitle(), QStringLiteral("19991231")); // day 45 of the file
     EXPECT_EQ(field(readout, "close"), QStringLiteral("1226.3"));
@@ -178,6 +180,16 @@ TEST_F(ChartToolsWindowTest, TheAnalysisToolsMarkTheChartAndKeepTheirDatesAcross
 }
 
 TEST_F(ChartToolsWindowTest, MeasuringCountsTheDaysBetweenTwoClicks) {
+    // A new window, armed, shows no number that no measurement gave: the first time, and after
+    // a right click destroyed it.
+    for (int time = 0; time < 2; ++time) {
+        window_->action("measureDays")->trigger();
+        ASSERT_NE(window_->measuringWindow(), nullptr);
+        for (const char* name : {"from", "to", "dayCount", "priceRange", "percent"})
+            EXPECT_EQ(field(window_->measuringWindow(), name), QString()) << name;
+        QTest::mouseClick(view(), Qt::RightButton, {}, pointAtDay(30));
+        menu("optionsMenu")->hide();
+    }
     window_->action("measureDays")->trigger();
     MeasuringWindow* measuring = window_->measuringWindow();
     ASSERT_TRUE(measuring && measuring->isVisible());
@@ -296,6 +308,10 @@ TEST_F(ChartToolsWindowTest, ThePanelsSwitchTheAxisAndTheLaggingLines) {
     EXPECT_FALSE(window_->view().spanForward);
     EXPECT_TRUE(window_->view().spanBack);
     EXPECT_FALSE(lagging->isVisible());
+    // Shown again, the boxes show the lines drawn.
+    window_->action("laggingLines")->trigger();
+    EXPECT_FALSE(lagging->forwardBox()->isChecked());
+    EXPECT_TRUE(lagging->backBox()->isChecked());
 
     // A right click on a panel hides it and reaches no chart tool.
     QTest::mouseClick(axis, Qt::RightButton, {}, QPoint(5, axis->height() - 5));

@@ -121,6 +121,14 @@ void fitLabel(Surface& surface, const QString& label, double room) {
     }
 }
 
+// The size a title or legend line is printed at: the title font's, shrunk like a date label
+// until the line fits between its left end and the surface's right edge.
+double fittedSize(Surface& surface, const QString& line, double x, double size) {
+    surface.setFont(kChartFont, size);
+    fitLabel(surface, line, surface.width() - x);
+    return surface.fontSize();
+}
+
 // The month or year groups below the plot: a dotted line half a slot right of each group's
 // last day and the group's label from its first day, shrunk until it fits the group.
 void layOutDateLabels(Surface& surface, const PriceSeries& series, ChartLayout& layout) {
@@ -216,6 +224,9 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
 
     double bottom = 0;
     layOutFrame(surface, view, profile, part, layout, bottom);
+    layout.titleTextSize = fittedSize(surface, layout.title, layout.titleX, layout.titleFontSize);
+    layout.legendTextSize =
+        fittedSize(surface, layout.legend, layout.legendX, layout.titleFontSize);
     if (!layout.hasRange) return layout;
     layOutLabelsAndSlots(surface, view, profile, part, bottom, layout);
     layOutMappings(view, layout);

@@ -74,6 +74,9 @@ struct ChartLayout {
     bool hasRange = false;
     AxisScale axis;
     double titleFontSize = 0;
+    // The sizes the title and legend lines are printed at: the title font's, or smaller where
+    // the line would not fit the width (a narrow window, upright paper).
+    double titleTextSize = 0, legendTextSize = 0;
     double labelFontSize = 0;
     PlotFrame frame;
     float dayWidth = 0;

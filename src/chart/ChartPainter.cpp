@@ -42,7 +42,7 @@ public:
 
     void drawTitle() {
         pen(kBlack);
-        s_.setFont(kChartFont, layout_.titleFontSize);
+        s_.setFont(kChartFont, layout_.titleTextSize);
         s_.printText(layout_.titleX, layout_.titleY, layout_.title);
     }
 
@@ -137,7 +137,7 @@ public:
 
     void drawLegend() {
         box(layout_.legendBand);
-        s_.setFont(kChartFont, layout_.titleFontSize);
+        s_.setFont(kChartFont, layout_.legendTextSize);
         s_.printText(layout_.legendX, layout_.legendY, layout_.legend);
     }
 

@@ -31,6 +31,7 @@ MeasuringFields MeasuringFields::initial() {
 void MeasuringTool::arm() {
     state_ = MeasureState::Armed;
     firstPoint_ = 0;
+    if (fields_.from == MeasuringFields::initial().from) fields_.from.text.clear();
     for (MeasureField* field :
          {&fields_.to, &fields_.dayCount, &fields_.priceRange, &fields_.percent})
         *field = {QString(), FieldShade::White};

@@ -36,9 +36,11 @@ public:
     int firstPoint() const { return firstPoint_; } // 0 until the first click
     const MeasuringFields& fields() const { return fields_; }
 
-    // A new window: its fields start from their initial texts.
+    // A new window: its fields start from their initial texts, which no measurement gave: a
+    // window made to be armed shows none of them.
     void windowCreated() { fields_ = MeasuringFields::initial(); }
-    // The menu command, also while measuring: waits for a first click afresh.
+    // The menu command, also while measuring: waits for a first click afresh. The fields that
+    // the measurement fills are emptied; so is the first date when the window is new.
     void arm();
     void pointerMoved(const PriceSeries& series, int day, Fixed4 decimalsUnit);
     // A left click on the chart while measuring; true when it ends the measurement.

@@ -175,6 +175,8 @@ void ChartTools::showMeasuring(bool raised) {
 }
 
 void ChartTools::armMeasuring() {
+    // The window first: a new one starts from its initial texts, which arming then clears.
+    measuringWindowMade();
     measuringTool_.arm();
     showMeasuring(true);
 }
@@ -243,6 +245,7 @@ void ChartTools::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers mo
         break;
     case PressAction::ShowReadout:
         showReadout();
+        showReadoutDay(day); // at once, not only once the pointer moves
         break;
     case PressAction::CancelZoom:
         drawOnChart([&](Surface& surface) { zoom_.cancel(surface); });

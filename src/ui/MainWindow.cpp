@@ -18,7 +18,6 @@
 #include "ui/MessageBoxes.h"
 #include "ui/OptionPanels.h"
 #include "ui/PrintController.h"
-#include "ui/ToolWindowReturn.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -64,8 +63,6 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes&
     connect(chartView_, &ChartView::pointerMoved, tools_, &ChartTools::pointerMoved);
     connect(chartView_, &ChartView::pressed, tools_, &ChartTools::pointerPressed);
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
-    connect(new ToolWindowReturn(this), &ToolWindowReturn::returned, this,
-            [this] { setWindowTitle(kProgramTitle); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -104,8 +101,7 @@ void MainWindow::createMenus() {
              {"priceRange", QStringLiteral("最大・最少設定(&H)"), option(&changeAxisRange)},
              {"axisStep", QStringLiteral("刻み値の変更(&S)"), option(&changeAxisStep)}}},
            {"reduceDrawing", QStringLiteral("画面縮小(&M)"), option(&reduceDrawing)},
-           {"laggingLines", QStringLiteral("遅行線設定(&R)"),
-            [this] { laggingPanel_->showPanel(); }},
+           {"laggingLines", QStringLiteral("遅行線設定(&R)"), [this] { showLaggingPanel(); }},
            {"measureDays", QStringLiteral("日柄測定(&A)"), [this] { tools_->armMeasuring(); }},
            {"barsMenu",
             QStringLiteral("足の種類(&B)"),
@@ -388,6 +384,12 @@ void MainWindow::initializeChart() {
 void MainWindow::showVersionInfo() {
     if (!aboutBox_) aboutBox_ = new AboutBox(this);
     aboutBox_->showVersion();
+}
+
+void MainWindow::showLaggingPanel() {
+    // The boxes show the lines drawn whenever the panel is shown, not once the focus enters it.
+    laggingPanel_->setBoxes(view_.spanForward, view_.spanBack);
+    laggingPanel_->showPanel();
 }
 
 void MainWindow::createOptionPanels() {

@@ -90,6 +90,7 @@ private:
     void createMenus();
     void tickBars();
     void createOptionPanels();
+    void showLaggingPanel();
     void readSettings();
     void writeSettings();
     bool standsAsPlaced() const;
