@@ -1,4 +1,5 @@
 #include "render/PainterSurface.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
     nimbrel::registerChartFonts();
+    nimbrel::loadQtTranslation(application);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

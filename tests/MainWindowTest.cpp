@@ -1,5 +1,7 @@
 #include "system/IniSettingsStore.h"
+#include "ui/QtInputBoxes.h"
 #include "ui/QtMessageBoxes.h"
+#include "ui/QtPrintDialogs.h"
 #include "ui/AboutBox.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
@@ -295,6 +297,30 @@ TEST_F(MainWindowTest, TheTitleKeepsNamingTheFileShownWhereverTheUserGoes) {
     visit(window->measuringWindow(), [] {});
     QMenu* menu = window->findChild<QMenu*>(QStringLiteral("optionsMenu"));
     visit(menu, [&] { menu->popup(window->mapToGlobal(QPoint(100, 100))); });
+}
+
+// Qt's own dialogs speak Japanese, and the page setup's button says that it sets, not prints.
+TEST_F(MainWindowTest, QtsOwnDialogsSpeakJapanese) {
+    QStringList buttons;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+            if (button->isVisible() && !button->text().isEmpty()) buttons << button->text();
+        QMetaObject::invokeMethod(dialog, "reject");
+    });
+    look.start(50);
+    QtPrintDialogs dialogs;
+    QPrinter printer;
+    EXPECT_FALSE(dialogs.setUpPrinter(nullptr, printer));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("設定(&S)")));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("キャンセル")));
+    EXPECT_FALSE(buttons.contains(QStringLiteral("&Print")));
+    buttons.clear();
+    QtInputBoxes inputs;
+    EXPECT_EQ(inputs.ask({QStringLiteral("表示日数は?")}, QString()), QString());
+    EXPECT_TRUE(buttons.contains(QStringLiteral("キャンセル")));
 }
 
 TEST_F(MainWindowTest, TheNormalPointerShowsOverAMessageBox) {

@@ -14,6 +14,15 @@ namespace {
 
 using Command = OptionResult (*)(const PriceSeries&, ViewState&, InputBoxes&);
 
+// The step and the range on a plot of 400 rows of pixels.
+constexpr int kPlotRows = 400;
+OptionResult axisStep(const PriceSeries& series, ViewState& view, InputBoxes& boxes) {
+    return changeAxisStep(series, view, boxes, kPlotRows);
+}
+OptionResult axisRange(const PriceSeries& series, ViewState& view, InputBoxes& boxes) {
+    return changeAxisRange(series, view, boxes, kPlotRows);
+}
+
 // Twenty dates a month from 19990104: days 1..20 are 19990104..19990123, days 21..40
 // 19990204..19990223 and days 41..60 19990304..19990323. The highest high is 5000, on day 60.
 const PriceSeries& series() {
@@ -111,12 +120,12 @@ TEST(OptionCommands, UsableEntriesChangeTheViewAsTheBoxesSay) {
     // A step rescans a range of the user's own.
     ViewState userRange = newestView();
     userRange.visibleHigh = Fixed4::fromWhole(9999);
-    r = run(changeAxisStep, {"25"}, userRange);
+    r = run(axisStep, {"25"}, userRange);
     EXPECT_EQ(r.asked[0].prompt, lines({"Y軸の刻み値は"}));
     EXPECT_EQ(r.view.userStep, 25.0f);
     EXPECT_EQ(r.view.visibleHigh, Fixed4::fromWhole(5000));
 
-    r = run(changeAxisRange, {"1200.5", "1200.5"}); // a flat range
+    r = run(axisRange, {"1200.5", "1200.5"}); // a flat range
     EXPECT_EQ(r.view.visibleHigh, price("1200.5"));
     EXPECT_EQ(r.view.visibleLow, price("1200.5"));
 
@@ -140,8 +149,8 @@ TEST(OptionCommands, UnusableEntriesChangeNothingAndAskNoFurtherBox) {
           {"19990210", "19990209"},
           {"19990130", "19990131"},
           {"19990210", ""}}},
-        {changeAxisStep, {{"0"}, {"-5"}, {"x"}, {"1e60"}}},
-        {changeAxisRange, {{"0"}, {"a"}, {"1000", "0"}, {"1000", ""}, {"900", "1000"}}},
+        {axisStep, {{"0"}, {"-5"}, {"x"}, {"1e60"}}},
+        {axisRange, {{"0"}, {"a"}, {"1000", "0"}, {"1000", ""}, {"900", "1000"}}},
         {reduceDrawing, {{"0"}, {""}, {"40", "-1"}}}};
     for (const auto& [command, entryLists] : cases) {
         for (const std::vector<const char*>& entries : entryLists) {
@@ -157,14 +166,41 @@ TEST(OptionCommands, UnusableEntriesChangeNothingAndAskNoFurtherBox) {
     EXPECT_EQ(tooMany->title, QStringLiteral("Nimbrel"));
     EXPECT_EQ(tooMany->text, QStringLiteral("最大表示日数は60日です"));
     EXPECT_EQ(tooMany->icon, MessageIcon::Information);
-    const std::optional<Message> below = run(changeAxisRange, {"900", "1000"}).result.message;
+    const std::optional<Message> below = run(axisRange, {"900", "1000"}).result.message;
     ASSERT_TRUE(below);
     EXPECT_EQ(below->text, QStringLiteral("最大が最少を下回っています"));
     EXPECT_EQ(below->icon, MessageIcon::Exclamation);
 
+    // A grid of more lines than the plot has rows (prices 4000 to 5000 on 400 rows: a step of
+    // 2.5 just fits, 2.4 does not), a step beyond the prices, a log axis below 0, and a range
+    // too wide for the user's step are refused, saying what is allowed.
+    ViewState logAxis = newestView(), stepOfOne = newestView();
+    logAxis.logY = true;
+    stepOfOne.userStep = 1;
+    const struct {
+        Command command;
+        std::vector<const char*> entries;
+        ViewState view;
+        const char* message;
+    } refusals[] = {
+        {axisStep, {"2.4"}, newestView(), "刻み値は2.5から5000までの値にして下さい"},
+        {axisStep, {"0.01"}, newestView(), "刻み値は2.5から5000までの値にして下さい"},
+        {axisStep, {"1e30"}, newestView(), "刻み値は2.5から5000までの値にして下さい"},
+        {axisRange, {"-100", "-200"}, logAxis, "対数軸では最少値を0より大きくして下さい"},
+        {axisRange, {"5000", "4599"}, stepOfOne, "最大と最少の差を400以下にして下さい"},
+    };
+    for (const auto& r : refusals) {
+        const Answered answered = run(r.command, r.entries, r.view);
+        EXPECT_FALSE(answered.result.redraw) << r.entries[0];
+        EXPECT_EQ(changed(answered.view), changed(r.view)) << r.entries[0];
+        ASSERT_TRUE(answered.result.message) << r.entries[0];
+        EXPECT_EQ(answered.result.message->text, QString::fromUtf8(r.message));
+    }
+    EXPECT_TRUE(run(axisStep, {"2.5"}).result.redraw);
+    EXPECT_TRUE(run(axisRange, {"5000", "4600"}, stepOfOne).result.redraw);
+
     // Before any file only the decimals can be changed.
-    for (Command command :
-         {changeDaysShown, selectPeriod, changeAxisStep, changeAxisRange, reduceDrawing}) {
+    for (Command command : {changeDaysShown, selectPeriod, axisStep, axisRange, reduceDrawing}) {
         PriceSeries empty;
         ViewState view;
         ScriptedInputs boxes;

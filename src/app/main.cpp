@@ -6,6 +6,7 @@
 #include "ui/QtInputBoxes.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtPrintDialogs.h"
+#include "ui/QtTranslation.h"
 #include "ui/AboutBox.h"
 #include "ui/FileDrop.h"
 #include "ui/MainWindow.h"
@@ -74,6 +75,7 @@ int runProgram(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Nimbrel"));
     QApplication::setApplicationName(QStringLiteral("Nimbrel"));
+    loadQtTranslation(application);
     registerChartFonts();
     IniSettingsStore store;
     QtMessageBoxes messages;

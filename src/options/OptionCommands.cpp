@@ -1,5 +1,6 @@
 #include "options/OptionCommands.h"
 
+#include "chart/AxisScale.h"
 #include "chart/ViewOperations.h"
 #include "data/TextForms.h"
 
@@ -33,6 +34,22 @@ Message nimbrelMessage(const QString& text, MessageIcon icon) {
 
 OptionResult redrawn() {
     return OptionResult{true, std::nullopt};
+}
+
+OptionResult refused(const QString& text) {
+    return {false, nimbrelMessage(text, MessageIcon::Exclamation)};
+}
+
+// The lines of the price grid of a range at a step, as the chart would draw them.
+double gridLines(Fixed4 high, Fixed4 low, float step) {
+    return axisScale(high, low, step).intervals();
+}
+
+// Up to two significant digits: a bound shown to the user.
+double roundedUp(double value) {
+    if (!(value > 0)) return value;
+    const double unit = std::pow(10.0, std::floor(std::log10(value)) - 1);
+    return std::ceil(value / unit) * unit;
 }
 
 } // namespace
@@ -118,19 +135,32 @@ OptionResult selectPeriod(const PriceSeries& series, ViewState& view, InputBoxes
     return redrawn();
 }
 
-OptionResult changeAxisStep(const PriceSeries& series, ViewState& view, InputBoxes& boxes) {
+OptionResult changeAxisStep(const PriceSeries& series, ViewState& view, InputBoxes& boxes,
+                            int plotRows) {
     if (series.dataCount == 0) return {};
     const std::optional<double> entry =
         entryNumber(boxes.ask({QStringLiteral("Y軸の刻み値は")}, QString()));
     if (!entry || *entry <= 0) return {};
     const float step = static_cast<float>(*entry);
     if (!(step > 0) || !std::isfinite(step)) return {};
-    view.userStep = step;
-    scanVisibleRange(series, view);
+    ViewState scanned = view;
+    scanned.userStep = step;
+    scanVisibleRange(series, scanned);
+    // The smallest step whose grid has no more lines than the plot has rows, and the largest
+    // prices: a step beyond them puts the whole chart in one interval.
+    const double high = scanned.visibleHigh.toDouble(), low = scanned.visibleLow.toDouble();
+    const double smallest = (high - low) / std::max(plotRows, 1);
+    const double largest = std::max(std::fabs(high), std::fabs(low));
+    if (gridLines(scanned.visibleHigh, scanned.visibleLow, step) > plotRows || step > largest)
+        return refused(QStringLiteral("刻み値は") + number(roundedUp(smallest)) +
+                       QStringLiteral("から") + number(largest) +
+                       QStringLiteral("までの値にして下さい"));
+    view = scanned;
     return redrawn();
 }
 
-OptionResult changeAxisRange(const PriceSeries& series, ViewState& view, InputBoxes& boxes) {
+OptionResult changeAxisRange(const PriceSeries& series, ViewState& view, InputBoxes& boxes,
+                             int plotRows) {
     if (series.dataCount == 0) return {};
     const std::optional<double> high =
         entryNumber(boxes.ask({QStringLiteral("Y軸の最大値は")}, QString()));
@@ -144,6 +174,12 @@ OptionResult changeAxisRange(const PriceSeries& series, ViewState& view, InputBo
     const std::optional<Fixed4> top = Fixed4::fromDouble(*high);
     const std::optional<Fixed4> bottom = Fixed4::fromDouble(*low);
     if (!top || !bottom) return {};
+    if (view.logY && *low <= 0)
+        return refused(QStringLiteral("対数軸では最少値を0より大きくして下さい"));
+    if (view.userStep > 0 && gridLines(*top, *bottom, view.userStep) > plotRows)
+        return refused(QStringLiteral("最大と最少の差を") +
+                       number(double(view.userStep) * std::max(plotRows, 1)) +
+                       QStringLiteral("以下にして下さい"));
     setPriceRange(view, *top, *bottom);
     return redrawn();
 }

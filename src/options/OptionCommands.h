@@ -24,10 +24,16 @@ OptionResult changeDecimals(ViewState& view, InputBoxes& boxes);
 OptionResult changeDaysShown(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
 // 期間指定: the days from a start date to an end date.
 OptionResult selectPeriod(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
-// 刻み値の変更: the step of the price axis.
-OptionResult changeAxisStep(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
-// 最大・最少設定: a price range of the user's own, kept until the next scan.
-OptionResult changeAxisRange(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
+// 刻み値の変更: the step of the price axis. A step whose grid would have more lines than the
+// plot has rows of pixels, or one wider than the prices themselves, is refused with the steps
+// allowed.
+OptionResult changeAxisStep(const PriceSeries& series, ViewState& view, InputBoxes& boxes,
+                            int plotRows);
+// 最大・最少設定: a price range of the user's own, kept until the next scan. A range the
+// logarithmic axis cannot show (a low of 0 or below), or one whose grid at the user's step would
+// have more lines than the plot has rows of pixels, is refused with what is allowed.
+OptionResult changeAxisRange(const PriceSeries& series, ViewState& view, InputBoxes& boxes,
+                             int plotRows);
 // 画面縮小: the vertical and horizontal reduction of the drawing, in percent.
 OptionResult reduceDrawing(const PriceSeries& series, ViewState& view, InputBoxes& boxes);
 

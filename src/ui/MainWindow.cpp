@@ -98,8 +98,14 @@ void MainWindow::createMenus() {
                   yAxisPanel_->showPanel();
                   laggingPanel_->hide();
               }},
-             {"priceRange", QStringLiteral("最大・最少設定(&H)"), option(&changeAxisRange)},
-             {"axisStep", QStringLiteral("刻み値の変更(&S)"), option(&changeAxisStep)}}},
+             {"priceRange", QStringLiteral("最大・最少設定(&H)"),
+              option([this](const PriceSeries& s, ViewState& v, InputBoxes& b) {
+                  return changeAxisRange(s, v, b, plotRows());
+              })},
+             {"axisStep", QStringLiteral("刻み値の変更(&S)"),
+              option([this](const PriceSeries& s, ViewState& v, InputBoxes& b) {
+                  return changeAxisStep(s, v, b, plotRows());
+              })}}},
            {"reduceDrawing", QStringLiteral("画面縮小(&M)"), option(&reduceDrawing)},
            {"laggingLines", QStringLiteral("遅行線設定(&R)"), [this] { showLaggingPanel(); }},
            {"measureDays", QStringLiteral("日柄測定(&A)"), [this] { tools_->armMeasuring(); }},
@@ -421,7 +427,12 @@ void MainWindow::scanAndDraw() {
     redrawChart();
 }
 
-void MainWindow::runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&)) {
+int MainWindow::plotRows() const {
+    return std::max(static_cast<int>(layout_.frame.height / kTwipsPerPixel), 1);
+}
+
+void MainWindow::runOption(
+    const std::function<OptionResult(const PriceSeries&, ViewState&, InputBoxes&)>& command) {
     const OptionResult result = command(*series_, view_, inputs_);
     if (result.message) messages_.showMessage(this, *result.message);
     if (result.redraw) redrawChart();

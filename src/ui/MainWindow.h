@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 namespace nimbrel {
@@ -100,7 +101,10 @@ private:
 
     // The option commands: a command that asks in input boxes, then draws if it changed the
     // view.
-    void runOption(OptionResult (*command)(const PriceSeries&, ViewState&, InputBoxes&));
+    void runOption(
+        const std::function<OptionResult(const PriceSeries&, ViewState&, InputBoxes&)>& command);
+    // The rows of pixels of the plot on the window, which a price grid must not outnumber.
+    int plotRows() const;
     void askDecimals();
     void scanAndDraw();
     void printChart(SheetPart part);

@@ -1,10 +1,12 @@
 #include "ui/QtPrintDialogs.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace nimbrel {
 
@@ -15,6 +17,11 @@ bool QtPrintDialogs::setUpPrinter(QWidget* parent, QPrinter& printer) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    // The dialog confirms a choice of printer and paper here; it prints nothing.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
+            confirm->setText(QStringLiteral("設定(&S)"));
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 
