@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         EXPECT_EQ(window->size(), QSize(433, 300)); // 6500 x 4500 twips
         window->action("quit")->trigger();
     }
-    const std::map<QString, QString> defaults = {
+    std::map<QString, QString> defaults = {
         {"top", "50"},
         {"left", "50"},
         {"height", "4500"},
@@ -127,7 +127,11 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         {"filePattern", "*.*"},
         {"sheet", "sheet1$"},
         {"bars", "daily"},
-        {"basicNumbers", "9,17,26,33,42,51,65,76,83,97,101,129,172,226,257"}};
+        {"basicNumbers", "9,17,26,33,42,51,65,76,83,97,101,129,172,226,257"},
+        {"crosshair", "False"},
+        {"reloadOnChange", "False"}};
+    for (const char* key : {"recentFile", "recentSheet"})
+        for (int place = 1; place <= 8; ++place) defaults[key + QString::number(place)] = "";
     EXPECT_EQ(savedSettings(), defaults);
 
     // Twips that are no whole pixel, the negative place a maximised window may keep and "-1"
@@ -140,7 +144,12 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         {{"SpanBack", "True"},
          {"sheet", "prices$"},
          {"bars", "monthly"},
-         {"basicNumbers", "9,26"}}};
+         {"basicNumbers", "9,26"}},
+        {{"crosshair", "True"},
+         {"reloadOnChange", "True"},
+         {"recentFile1", "/nowhere/a.xls"},
+         {"recentSheet1", "日足"},
+         {"recentFile2", "/nowhere/b.txt"}}};
     for (const auto& read : asRead) {
         writeSettings(read);
         start()->close(); // the close box ends the program as 終了 does
@@ -178,6 +187,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptions) {
         {"logAxis", "対数軸設定(&L)"}, {"priceRange", "最大・最少設定(&H)"}, {"axisStep", "刻み値の変更(&S)"},
         {"reduceDrawing", "画面縮小(&M)"}, {"laggingLines", "遅行線設定(&R)"}, {"measureDays", "日柄測定(&A)"},
         {"decimals", "小数点以下桁数指定(&K)"}, {"helpMenu", "ﾍﾙﾌﾟ(&H)"}, {"versionInfo", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
+        {"reload", "再読み込み(&R)"}, {"reloadOnChange", "更新されたら再読み込み(&W)"},
+        {"crosshair", "十字線(&X)"},
     };
     // clang-format on
     for (const auto& [name, caption] : entries) {

@@ -12,6 +12,11 @@ namespace nimbrel {
 
 namespace {
 
+// "recentFile1" .. "recentFile8", and the same of the sheets.
+QString recentKey(const char* name, size_t place) {
+    return QLatin1String(name) + QString::number(place);
+}
+
 std::optional<double> numberFromText(const QString& text) {
     std::optional<Fixed4> exact = Fixed4::fromText(text.toStdString());
     if (exact) return exact->toDouble();
@@ -106,6 +111,16 @@ UserSettings loadSettings(const SettingsStore& store) {
         if (const std::optional<std::vector<int>> numbers = parseNumberList(*text))
             settings.basicNumbers = *numbers;
     }
+    if (const auto text = store.value(QStringLiteral("crosshair")))
+        settings.crosshair = booleanFromText(*text).value_or(settings.crosshair);
+    if (const auto text = store.value(QStringLiteral("reloadOnChange")))
+        settings.reloadOnChange = booleanFromText(*text).value_or(settings.reloadOnChange);
+    for (size_t i = 1; i <= kRecentFiles; ++i) {
+        const auto path = store.value(recentKey("recentFile", i));
+        if (!path || path->isEmpty()) continue;
+        settings.recentFiles.push_back(
+            {*path, store.value(recentKey("recentSheet", i)).value_or(QString())});
+    }
     return settings;
 }
 
@@ -128,6 +143,21 @@ void saveSettings(SettingsStore& store, const UserSettings& settings) {
     for (const auto& [name, period] : kBarNames)
         if (settings.bars == period) store.setValue(QStringLiteral("bars"), QLatin1String(name));
     store.setValue(QStringLiteral("basicNumbers"), numberListText(settings.basicNumbers));
+    store.setValue(QStringLiteral("crosshair"), booleanText(settings.crosshair));
+    store.setValue(QStringLiteral("reloadOnChange"), booleanText(settings.reloadOnChange));
+    // Every place is written, so that a list grown shorter leaves no file of an older one.
+    for (size_t i = 1; i <= kRecentFiles; ++i) {
+        const RecentFile file =
+            i <= settings.recentFiles.size() ? settings.recentFiles[i - 1] : RecentFile{};
+        store.setValue(recentKey("recentFile", i), file.path);
+        store.setValue(recentKey("recentSheet", i), file.sheet);
+    }
+}
+
+void rememberFile(std::vector<RecentFile>& files, const RecentFile& file) {
+    std::erase_if(files, [&](const RecentFile& known) { return known.path == file.path; });
+    files.insert(files.begin(), file);
+    if (files.size() > kRecentFiles) files.resize(kRecentFiles);
 }
 
 WindowPlacement placementOnScreens(WindowPlacement saved, const QList<QRect>& screens) {

@@ -27,6 +27,18 @@ struct WindowPlacement {
     friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 
+// A file opened, with the worksheet it was opened on.
+struct RecentFile {
+    QString path;
+    QString sheet;
+    friend bool operator==(const RecentFile&, const RecentFile&) = default;
+};
+inline constexpr size_t kRecentFiles = 8;
+
+// The file goes first in the list of files opened, without an earlier entry of its path; the
+// list keeps the newest kRecentFiles.
+void rememberFile(std::vector<RecentFile>& files, const RecentFile& file);
+
 // The choices that outlive a run.
 struct UserSettings {
     WindowPlacement window;
@@ -40,6 +52,9 @@ struct UserSettings {
     QString sheetName = QStringLiteral("sheet1");
     BarPeriod bars = BarPeriod::Daily;
     std::vector<int> basicNumbers = kBasicNumbers; // the time marks' counts
+    bool crosshair = false;
+    bool reloadOnChange = false;
+    std::vector<RecentFile> recentFiles; // the newest first
 
     bool spanForward() const;
     void setSpanForward(bool on);

@@ -13,10 +13,12 @@
 #include "ui/MeasuringWindow.h"
 #include "ui/ReadoutWindow.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace nimbrel {
 
@@ -108,8 +110,69 @@ template <typename Draw> void ChartTools::drawOnChart(Draw draw) {
     view->update();
 }
 
-void ChartTools::chartRedrawn(Surface& surface) const {
+void ChartTools::chartRedrawn(Surface& surface, const ChartLayout& layout) {
     if (zoom_.state() == ZoomState::Band) zoom_.drawBand(surface);
+    if (crosshairOn_ && layout.hasRange) {
+        crosshair_.chartRedrawn(surface, layout, window_.view().decimalsUnit);
+        showCrosshairPrice();
+    }
+}
+
+void ChartTools::showCrosshairPrice() {
+    const std::optional<CrosshairPrice> price = crosshair_.price();
+    if (!price) {
+        if (crosshairPrice_) crosshairPrice_->hide();
+        return;
+    }
+    if (!crosshairPrice_) {
+        // White on black over the grid's prices; the pointer goes through it to the chart.
+        crosshairPrice_ = new QLabel(window_.chartView());
+        crosshairPrice_->setObjectName(QStringLiteral("crosshairPrice"));
+        crosshairPrice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        crosshairPrice_->setAlignment(Qt::AlignCenter);
+        crosshairPrice_->setAutoFillBackground(true);
+        QPalette colours = crosshairPrice_->palette();
+        colours.setColor(QPalette::Window, Qt::black);
+        colours.setColor(QPalette::WindowText, Qt::white);
+        crosshairPrice_->setPalette(colours);
+    }
+    QFont font(kChartFont);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(price->fontSize * 96 / 72))));
+    crosshairPrice_->setFont(font);
+    crosshairPrice_->setText(price->text);
+    const QRectF& box = price->box;
+    crosshairPrice_->setGeometry(
+        QRectF(box.topLeft() / kTwipsPerPixel, box.size() / kTwipsPerPixel).toAlignedRect());
+    crosshairPrice_->show();
+}
+
+// Only the lines' old and new places are shown again, not the whole chart.
+void ChartTools::followWithCrosshair(QPointF twips) {
+    ChartView* view = window_.chartView();
+    if (!view->imageFitsView()) return;
+    for (const QRectF& rect : crosshair_.area()) view->showTwips(rect);
+    {
+        ImageSurface surface(view->imageForDrawing());
+        crosshair_.follow(surface, window_.layout(), window_.view().decimalsUnit, twips.x(),
+                          twips.y());
+    }
+    for (const QRectF& rect : crosshair_.area()) view->showTwips(rect);
+    showCrosshairPrice();
+}
+
+void ChartTools::setCrosshair(bool on) {
+    crosshairOn_ = on;
+    if (!on) pointerLeft();
+}
+
+void ChartTools::pointerLeft() {
+    if (crosshair_.shown()) drawOnChart([&](Surface& surface) { crosshair_.hide(surface); });
+    showCrosshairPrice();
+}
+
+std::optional<int> ChartTools::readoutDay() const {
+    if (!readout_ || !readout_->isVisible()) return std::nullopt;
+    return readout_->dayShown();
 }
 
 void ChartTools::showReadoutDay(int day) {
@@ -128,8 +191,10 @@ void ChartTools::hideReadout() {
 }
 
 // A new tool window stands beside the main window's right edge, where it covers no chart, or
-// inside that edge when the screen has no room beside it; `below` windows further down.
+// inside that edge when the screen has no room beside it; `below` windows further down. Keys
+// pressed in it move the chart as in the main window.
 void ChartTools::placeToolWindow(QWidget* tool, int below) const {
+    tool->installEventFilter(&window_);
     const QRect frame = window_.frameGeometry();
     const QRect screen = window_.screen()->availableGeometry();
     const QSize size = tool->frameGeometry().size().expandedTo(tool->size());
@@ -190,6 +255,7 @@ void ChartTools::popUpMenu(const char* name, QPoint globalPosition) {
 }
 
 void ChartTools::pointerMoved(QPointF twips) {
+    if (crosshairOn_ && window_.series().dataCount > 0) followWithCrosshair(twips);
     const ToolStates states{window_.series().dataCount, zoom_.state(), measuringTool_.state(),
                             readout_ && readout_->isVisible(), picker_.picking()};
     switch (moveAction(states)) {

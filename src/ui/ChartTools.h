@@ -5,12 +5,15 @@
 #include "chart/ChartMarks.h"
 #include "options/ZoomTool.h"
 #include "tools/AnalysisPicker.h"
+#include "tools/Crosshair.h"
 #include "tools/MeasuringTool.h"
 #endif
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+
+class QLabel;
 
 namespace nimbrel {
 
@@ -29,6 +32,7 @@ public:
     ~ChartTools() override;
 
     void pointerMoved(QPointF twips);
+    void pointerLeft();
     void pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips,
                         QPoint globalPosition);
 
@@ -42,11 +46,19 @@ public:
     void showAnalysis(const ChartMarks& marks, const MarkedAnalysis& marked);
     // グラフ初期化 forgets a zoom's first point.
     void forgetZoomPoint() { zoom_.forgetFirstPoint(); }
-    // A new chart image: a band under way is drawn again, so that the next move erases it.
-    void chartRedrawn(Surface& surface) const;
+    // A new chart image: a band under way and the crosshair are drawn again, so that the next
+    // move erases them.
+    void chartRedrawn(Surface& surface, const ChartLayout& layout);
+    // 十字線 on or off.
+    void setCrosshair(bool on);
+    bool crosshairOn() const { return crosshairOn_; }
+    const Crosshair& crosshair() const { return crosshair_; }
     // The read-out shows its day again, after the number of decimals changed.
     void refreshReadout();
     void hideReadout();
+    // The day the read-out shows, while it is shown.
+    std::optional<int> readoutDay() const;
+    void showReadoutDay(int day);
     // The right-click paths and the end of the program: the read-out and measuring windows go.
     void closeToolWindows();
 
@@ -59,13 +71,15 @@ public:
     AnalysisWindow* targetsWindow() const;
 
 private:
-    void showReadoutDay(int day);
     void showReadout();
     void placeToolWindow(QWidget* tool, int below) const;
     MeasuringWindow* measuringWindowMade();
     void showMeasuring(bool raised);
     void popUpMenu(const char* name, QPoint globalPosition);
     void pickPoint(int day, QPointF twips);
+    void followWithCrosshair(QPointF twips);
+    // The price box beside the plot stands where the crosshair's line across is, or goes.
+    void showCrosshairPrice();
     AnalysisWindow* analysisWindow(QPointer<AnalysisWindow>& window, const QString& title,
                                    int below);
     // Draws into the kept chart image and shows the part that changed.
@@ -79,6 +93,9 @@ private:
     MeasuringTool measuringTool_;
     ZoomTool zoom_;
     AnalysisPicker picker_;
+    Crosshair crosshair_;
+    bool crosshairOn_ = false;
+    QLabel* crosshairPrice_ = nullptr;
 };
 
 } // namespace nimbrel

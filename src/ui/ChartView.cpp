@@ -66,15 +66,38 @@ QPointF twipsOf(const QMouseEvent* event) {
 } // namespace
 
 void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    // A drag moves the days first; the tools then follow the pointer on the chart it left.
+    if (event->buttons() & Qt::MiddleButton) emit dragMoved(twipsOf(event));
     // Over a panel the pointer is the panel's, not the chart's.
-    if (childAt(event->position().toPoint())) return;
+    if (childAt(event->position().toPoint())) {
+        emit pointerLeft();
+        return;
+    }
     emit pointerMoved(twipsOf(event));
 }
 
 void ChartView::mousePressEvent(QMouseEvent* event) {
     if (childAt(event->position().toPoint())) return;
+    if (event->button() == Qt::MiddleButton) {
+        setCursor(Qt::ClosedHandCursor);
+        emit dragStarted(twipsOf(event));
+        return;
+    }
     emit pressed(event->button(), event->modifiers(), twipsOf(event),
                  event->globalPosition().toPoint());
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) unsetCursor();
+}
+
+void ChartView::leaveEvent(QEvent*) {
+    emit pointerLeft();
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    emit wheelTurned(event->angleDelta(), event->pixelDelta(), event->modifiers(),
+                     event->position() * kTwipsPerPixel);
 }
 
 void ChartView::resizeEvent(QResizeEvent* event) {

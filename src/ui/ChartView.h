@@ -29,12 +29,22 @@ signals:
     void pointerMoved(QPointF twips);
     void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF twips,
                  QPoint globalPosition);
+    void pointerLeft();
+    // The wheel over the chart: notches in eighths of a degree, or a trackpad's pixels.
+    void wheelTurned(QPoint angleDelta, QPoint pixelDelta, Qt::KeyboardModifiers modifiers,
+                     QPointF twips);
+    // A drag with the middle button: where it started, then every move.
+    void dragStarted(QPointF twips);
+    void dragMoved(QPointF twips);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     std::shared_ptr<QRgb[]> pixels_; // the memory of image_, kept across resizes

@@ -3,6 +3,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "data/DataFileLoader.h"
+#include "data/LoadFailures.h"
 #include "data/TextForms.h"
 #include "ichimoku/Ichimoku.h"
 #include "options/InputBoxes.h"
@@ -10,18 +11,22 @@
 #include "system/SettingsStore.h"
 #include "ui/AboutBox.h"
 #include "ui/BusyPointer.h"
+#include "ui/ChartNavigation.h"
 #include "ui/ChartTools.h"
 #include "ui/ChartView.h"
 #include "ui/FileChooserPanel.h"
 #include "ui/FileDrop.h"
+#include "ui/FileWatch.h"
 #include "ui/MenuTable.h"
 #include "ui/MessageBoxes.h"
 #include "ui/OptionPanels.h"
 #include "ui/PrintController.h"
+#include "ui/RecentFilesMenu.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
+#include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -49,6 +54,8 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes&
     : store_(store), messages_(messages), inputs_(inputs), days_(std::make_unique<PriceSeries>()),
       series_(std::make_unique<PriceSeries>()), chartView_(new ChartView(this)),
       fileChooser_(new FileChooserPanel(messages, chartView_)), tools_(new ChartTools(*this)),
+      navigation_(std::make_unique<ChartNavigation>(*this, *tools_)),
+      fileWatch_(new FileWatch(this)),
       printing_(std::make_unique<PrintController>(this, printDialogs, messages)) {
     initResources();
     setObjectName(QStringLiteral("MainWindow"));
@@ -62,7 +69,18 @@ MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes&
     connect(chartView_, &ChartView::resized, this, &MainWindow::clientResized);
     connect(chartView_, &ChartView::pointerMoved, tools_, &ChartTools::pointerMoved);
     connect(chartView_, &ChartView::pressed, tools_, &ChartTools::pointerPressed);
+    connect(chartView_, &ChartView::pointerLeft, tools_, &ChartTools::pointerLeft);
+    connect(chartView_, &ChartView::wheelTurned, this,
+            [this](QPoint angle, QPoint pixels, Qt::KeyboardModifiers modifiers, QPointF twips) {
+                navigation_->wheelTurned(angle, pixels, modifiers & Qt::ControlModifier, twips);
+            });
+    connect(chartView_, &ChartView::dragStarted, this,
+            [this](QPointF twips) { navigation_->dragStarted(twips); });
+    connect(chartView_, &ChartView::dragMoved, this,
+            [this](QPointF twips) { navigation_->dragMoved(twips); });
     connect(fileChooser_, &FileChooserPanel::openRequested, this, &MainWindow::openDataFile);
+    connect(fileWatch_, &FileWatch::settled, this, [this] { reloadShownFile(false); });
+    connect(recentFiles_, &RecentFilesMenu::chosen, this, &MainWindow::openRecent);
 }
 
 MainWindow::~MainWindow() = default;
@@ -76,6 +94,10 @@ void MainWindow::createMenus() {
           QStringLiteral("ﾌｧｲﾙ(&F)"),
           {{"openDataFile", QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙを開く(&O)"),
             [this] { fileChooser_->showPanel(); }},
+           {"reload", QStringLiteral("再読み込み(&R)"), [this] { reloadShownFile(true); }},
+           {"reloadOnChange", QStringLiteral("更新されたら再読み込み(&W)"),
+            [this] { setReloadOnChange(!fileWatch_->enabled()); }},
+           {"recentFiles", QStringLiteral("最近使ったﾌｧｲﾙ(&F)"), std::vector<MenuEntry>{}},
            {"pageSetup", QStringLiteral("ページ設定(&U)"), [this] { printing_->setUpPage(); }},
            {"print", QStringLiteral("印刷(&P)"), print(SheetPart::Whole)},
            {"splitPrint",
@@ -109,6 +131,8 @@ void MainWindow::createMenus() {
            {"reduceDrawing", QStringLiteral("画面縮小(&M)"), option(&reduceDrawing)},
            {"laggingLines", QStringLiteral("遅行線設定(&R)"), [this] { showLaggingPanel(); }},
            {"measureDays", QStringLiteral("日柄測定(&A)"), [this] { tools_->armMeasuring(); }},
+           {"crosshair", QStringLiteral("十字線(&X)"),
+            [this] { setCrosshair(!tools_->crosshairOn()); }},
            {"barsMenu",
             QStringLiteral("足の種類(&B)"),
             {{"dailyBars", QStringLiteral("日足(&D)"), [this] { setBars(BarPeriod::Daily); }},
@@ -129,6 +153,8 @@ void MainWindow::createMenus() {
          {"helpMenu",
           QStringLiteral("ﾍﾙﾌﾟ(&H)"),
           {{"versionInfo", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [this] { showVersionInfo(); }}}}});
+    action("reload")->setShortcut(Qt::Key_F5);
+    recentFiles_ = new RecentFilesMenu(findChild<QMenu*>(QStringLiteral("recentFiles")));
 }
 
 // The bars' period is one choice of three, ticked in the menu.
@@ -180,6 +206,9 @@ void MainWindow::readSettings() {
     view_.spanBack = settings_.spanBack;
     view_.bars = settings_.bars;
     tickBars();
+    setCrosshair(settings_.crosshair);
+    setReloadOnChange(settings_.reloadOnChange);
+    recentFiles_->showFiles(settings_.recentFiles);
     yAxisPanel_->setLogarithmic(view_.logY);
     fileChooser_->setPattern(settings_.filePattern);
     fileChooser_->fileNameBox()->setText(settings_.filePattern);
@@ -220,6 +249,8 @@ void MainWindow::writeSettings() {
     settings_.decimalsUnit = view_.decimalsUnit;
     settings_.logY = view_.logY;
     settings_.bars = view_.bars;
+    settings_.crosshair = tools_->crosshairOn();
+    settings_.reloadOnChange = fileWatch_->enabled();
     settings_.filePattern = fileChooser_->pattern();
     settings_.sheetName = fileChooser_->sheetName();
     saveSettings(store_, settings_);
@@ -267,18 +298,23 @@ void MainWindow::clientResized() {
 
 void MainWindow::redrawChart() {
     BusyPointer busy;
+    drawChartNow();
+}
+
+// Without the busy pointer: a move through time draws many times a second.
+void MainWindow::drawChartNow() {
     {
         ImageSurface surface(chartView_->imageForDrawing());
         ChartLayout layout = drawChart(surface, *series_, view_, kScreenProfile);
+        tools_->chartRedrawn(surface, layout);
         // Without a chart the mouse keeps to the last one drawn.
         if (layout.hasRange) layout_ = std::move(layout);
-        tools_->chartRedrawn(surface);
     }
     chartView_->update();
 }
 
 void MainWindow::showFileTitle(const QString& suffix) {
-    setWindowTitle(kProgramTitle + QStringLiteral(" … ") + fileChooser_->fileToOpen() + suffix);
+    setWindowTitle(kProgramTitle + QStringLiteral(" … ") + titleName_ + suffix);
 }
 
 void MainWindow::openDataFile() {
@@ -291,18 +327,75 @@ void MainWindow::openDataFile() {
     tools_->hideReadout();
     view_.userStep = 0;
     view_.reduceX = view_.reduceY = 1;
+    titleName_ = fileName;
     showFileTitle();
+    const RecentFile file{QDir(fileChooser_->directory()).filePath(fileName),
+                          fileChooser_->sheetName()};
     const std::optional<LoadFailure> failure =
-        loadDataFile(*days_, fileChooser_->directory(), fileName, fileChooser_->sheetName());
+        loadDataFile(*days_, fileChooser_->directory(), fileName, file.sheet);
     if (failure) {
         if (failure->problem == LoadProblem::SheetName) setWindowTitle(kProgramTitle);
         messages_.showMessage(this, failure->message);
     }
+    fileShown(days_->dataCount > 0 ? file : RecentFile{});
     marked_ = {};
     makeShownBars();
     showNewestDays(*series_, view_);
     placeMarks();
     redrawChart();
+}
+
+void MainWindow::fileShown(const RecentFile& file) {
+    shownFile_ = file;
+    fileWatch_->watch(file.path);
+    if (file.path.isEmpty()) return;
+    rememberFile(settings_.recentFiles, file);
+    recentFiles_->showFiles(settings_.recentFiles);
+}
+
+void MainWindow::reloadShownFile(bool asked) {
+    if (shownFile_.path.isEmpty()) return;
+    BusyPointer busy;
+    auto loaded = std::make_unique<PriceSeries>();
+    const QFileInfo file(shownFile_.path);
+    const std::optional<LoadFailure> failure =
+        loadDataFile(*loaded, file.absolutePath(), file.fileName(), shownFile_.sheet);
+    // Too many days still loads the newest or the first of them, as an open does.
+    const bool loadedAll = !failure || failure->problem == LoadProblem::TooManyDays;
+    if (failure && asked) messages_.showMessage(this, failure->message);
+    if (!loadedAll) {
+        showFileTitle(QStringLiteral(" （再読み込みできません）"));
+        return;
+    }
+    const int drawn = daysDrawn(series_->dataCount, view_);
+    const int32_t newerLeftOut = view_.endOffset;
+    days_ = std::move(loaded);
+    makeShownBars();
+    const int last = series_->dataCount - newerLeftOut;
+    showDays(*series_, view_, last - drawn + 1, last);
+    placeMarks();
+    drawChartNow();
+    if (const std::optional<int> day = tools_->readoutDay()) tools_->showReadoutDay(*day);
+    showFileTitle();
+    fileWatch_->watch(shownFile_.path);
+}
+
+void MainWindow::openRecent(const RecentFile& file) {
+    if (!QFileInfo(file.path).isFile()) {
+        messages_.showMessage(this, cannotOpenFailure(file.path).message);
+        std::erase(settings_.recentFiles, file);
+        recentFiles_->showFiles(settings_.recentFiles);
+        return;
+    }
+    fileChooser_->setSheetName(file.sheet);
+    openFile(file.path);
+}
+
+void MainWindow::setReloadOnChange(bool on) {
+    fileWatch_->setEnabled(on);
+    QAction* entry = action("reloadOnChange");
+    entry->setCheckable(true);
+    entry->setChecked(on);
 }
 
 void MainWindow::makeShownBars() {
@@ -371,7 +464,26 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         clearMarks();
         return;
     }
+    if (navigation_->keyPressed(*event)) return;
     QMainWindow::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        navigation_->keyPressed(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::moveView(const std::function<bool(const PriceSeries&, ViewState&)>& move) {
+    if (move(*series_, view_)) drawChartNow();
+}
+
+void MainWindow::setCrosshair(bool on) {
+    tools_->setCrosshair(on);
+    QAction* entry = action("crosshair");
+    entry->setCheckable(true);
+    entry->setChecked(on);
 }
 
 void MainWindow::openFile(const QString& path) {

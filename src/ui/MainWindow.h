@@ -19,9 +19,11 @@
 namespace nimbrel {
 
 class AboutBox;
+class ChartNavigation;
 class ChartTools;
 class ChartView;
 class FileChooserPanel;
+class FileWatch;
 class InputBoxes;
 class LaggingLinePanel;
 class MeasuringTool;
@@ -30,6 +32,7 @@ class MessageBoxes;
 class PrintController;
 class PrintDialogs;
 class ReadoutWindow;
+class RecentFilesMenu;
 class SettingsStore;
 class YAxisPanel;
 class ZoomTool;
@@ -52,7 +55,13 @@ public:
 
     // The program's operations on its own state.
     void redrawChart();
+    // A move through time: the chart is drawn again when it changed the days shown.
+    void moveView(const std::function<bool(const PriceSeries&, ViewState&)>& move);
     void openDataFile();
+    // 再読み込み: the file shown, on the same sheet, with as many days shown as far from the
+    // newest. Loaded beside the chart shown, which a file that cannot be read leaves as it is;
+    // the title says so, and a message too when the user asked.
+    void reloadShownFile(bool asked);
     void initializeChart();
 
     // The bars shown: the loaded days, or weeks or months of them.
@@ -70,6 +79,7 @@ public:
     YAxisPanel* yAxisPanel() const { return yAxisPanel_; }
     const MeasuringTool& measuringTool() const;
     const ZoomTool& zoomTool() const;
+    const ChartTools& tools() const { return *tools_; }
     // A menu entry or submenu by its name.
     QAction* action(const char* name) const;
     bool wasMinimized() const { return wasMinimized_; }
@@ -83,6 +93,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The keys pressed in the tool windows move the chart as they do in the main window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -90,6 +102,8 @@ private:
 
     void createMenus();
     void tickBars();
+    void drawChartNow();
+    void setCrosshair(bool on);
     void createOptionPanels();
     void showLaggingPanel();
     void readSettings();
@@ -98,6 +112,10 @@ private:
     void clientResized();
     void showVersionInfo();
     void showFileTitle(const QString& suffix = {});
+    // A load gave days: the file is the one shown, watched and first of the recent files.
+    void fileShown(const RecentFile& file);
+    void openRecent(const RecentFile& file);
+    void setReloadOnChange(bool on);
 
     // The option commands: a command that asks in input boxes, then draws if it changed the
     // view.
@@ -123,6 +141,8 @@ private:
     ViewState view_;
     ChartLayout layout_;
     UserSettings settings_;
+    RecentFile shownFile_; // the file the chart shows; empty without days
+    QString titleName_;    // the file named in the title: the last one opened
     QRect placedGeometry_; // where the saved twips put the window, in pixels
     bool spanForwardAsRead_ = true;
     bool wasMinimized_ = false;
@@ -133,6 +153,9 @@ private:
     LaggingLinePanel* laggingPanel_ = nullptr;
     YAxisPanel* yAxisPanel_ = nullptr;
     ChartTools* tools_ = nullptr;
+    std::unique_ptr<ChartNavigation> navigation_;
+    FileWatch* fileWatch_;
+    RecentFilesMenu* recentFiles_ = nullptr;
     std::unique_ptr<PrintController> printing_;
 };
 
