@@ -1,6 +1,8 @@
-// The mouse tools and an option command on the real window (offscreen): a pointer move that
-// updates the read-out, one step of the zoom's rubber band, and 日数指定 to a redrawn chart of
-// all 15000 days at 1600x900; and the memory in use with both tool windows open.
+// The mouse tools and an option command on the real window (offscreen), 15000 days at
+// 1600x900: a pointer move that updates the read-out, one step of the zoom's rubber band and
+// of the crosshair, 日数指定 to a redrawn chart of all days, a scroll step by key and by wheel
+// to the redrawn chart, a reload of the file; and the memory in use with both tool windows
+// open.
 #include "BenchDays.h"
 
 #include "options/InputBoxes.h"
@@ -13,6 +15,7 @@
 #include "ui/ReadoutWindow.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QFile>
 #include <QMenuBar>
@@ -49,7 +52,7 @@ struct Window {
     std::unique_ptr<MainWindow> window;
 
     Window() {
-        const QString file = folder.filePath(QStringLiteral("days15000.txt"));
+        file = folder.filePath(QStringLiteral("days15000.txt"));
         QFile out(file);
         const std::string text = makeDaysText(kMaxDays);
         out.open(QIODevice::WriteOnly);
@@ -61,6 +64,8 @@ struct Window {
         QCoreApplication::processEvents();
         window->openFile(file);
     }
+
+    QString file;
 
     void send(QEvent::Type type, Qt::MouseButton button, QPointF at) {
         ChartView* view = window->chartView();
@@ -84,7 +89,8 @@ void BM_PointerMoveUpdatesTheReadout(benchmark::State& state) {
     w.send(QEvent::MouseButtonPress, Qt::LeftButton, {800, 400});
     int step = 0;
     for (auto _ : state) ++step, w.send(QEvent::MouseMove, Qt::NoButton, {700.0 + step % 200, 400});
-    if (w.window->readoutWindow()->dayShown() < 1) state.SkipWithError("the read-out did not follow");
+    if (w.window->readoutWindow()->dayShown() < 1)
+        state.SkipWithError("the read-out did not follow");
 }
 BENCHMARK(BM_PointerMoveUpdatesTheReadout)->Unit(benchmark::kMicrosecond);
 
@@ -107,6 +113,73 @@ void BM_DaysShownToARedrawnChartOfAllDays(benchmark::State& state) {
     if (w.window->layout().firstDay != 1) state.SkipWithError("not all days were drawn");
 }
 BENCHMARK(BM_DaysShownToARedrawnChartOfAllDays)->Unit(benchmark::kMillisecond);
+
+// That many of the newest days.
+void showDays(Window& w, int days) {
+    w.boxes.answer = QString::number(days);
+    w.window->action("daysShown")->trigger();
+    w.window->action("resetChart")->trigger();
+}
+
+// Every step ends with the chart on the window: the paint it asked for is done.
+void BM_ScrollStepByKey(benchmark::State& state) {
+    Window& w = theWindow();
+    showDays(w, static_cast<int>(state.range(0)));
+    int step = 0, moved = 0;
+    for (auto _ : state) {
+        const int before = w.window->layout().lastDay;
+        QKeyEvent key(QEvent::KeyPress, ++step % 2 ? Qt::Key_Left : Qt::Key_Right, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.window->chartView(), &key);
+        QCoreApplication::processEvents();
+        moved += w.window->layout().lastDay != before;
+    }
+    if (moved != step) state.SkipWithError("the chart did not move");
+}
+// 120 days, and all but 100 of the 15000 (all of them cannot move).
+BENCHMARK(BM_ScrollStepByKey)->Arg(120)->Arg(kMaxDays - 100)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollStepByWheel(benchmark::State& state) {
+    Window& w = theWindow();
+    showDays(w, static_cast<int>(state.range(0)));
+    ChartView* view = w.window->chartView();
+    int step = 0, moved = 0;
+    for (auto _ : state) {
+        const int before = w.window->layout().lastDay;
+        const QPoint notch(0, ++step % 2 ? 120 : -120);
+        QWheelEvent wheel(QPointF(800, 400), view->mapToGlobal(QPointF(800, 400)), {}, notch,
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &wheel);
+        QCoreApplication::processEvents();
+        moved += w.window->layout().lastDay != before;
+    }
+    if (moved != step) state.SkipWithError("the chart did not move");
+}
+BENCHMARK(BM_ScrollStepByWheel)->Arg(120)->Arg(kMaxDays - 100)->Unit(benchmark::kMillisecond);
+
+void BM_CrosshairStep(benchmark::State& state) {
+    Window& w = theWindow();
+    showDays(w, 120);
+    w.window->action("crosshair")->trigger();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        w.send(QEvent::MouseMove, Qt::NoButton, {700.0 + step % 200, 300.0 + step % 150});
+        QCoreApplication::processEvents();
+    }
+    w.window->action("crosshair")->trigger();
+}
+BENCHMARK(BM_CrosshairStep)->Unit(benchmark::kMicrosecond);
+
+void BM_ReloadToARedrawnChart(benchmark::State& state) {
+    Window& w = theWindow();
+    showDays(w, 120);
+    for (auto _ : state) {
+        w.window->action("reload")->trigger();
+        QCoreApplication::processEvents();
+    }
+    if (w.window->series().dataCount != kMaxDays) state.SkipWithError("the file was not reloaded");
+}
+BENCHMARK(BM_ReloadToARedrawnChart)->Unit(benchmark::kMillisecond);
 
 // Resident memory with the 15000-day file loaded and both tool windows open.
 void BM_MemoryWithBothToolWindowsOpen(benchmark::State& state) {
