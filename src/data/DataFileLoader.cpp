@@ -79,7 +79,9 @@ std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& dire
     if (folder.endsWith(QLatin1Char('/'))) folder.chop(1);
     const QString path = folder + QLatin1Char('/') + fileName;
 
-    if (fileName.right(4).toLower() == QLatin1String(".xls"))
+    const QString lower = fileName.toLower();
+    if (lower.endsWith(QLatin1String(".xls")) || lower.endsWith(QLatin1String(".xlsx")) ||
+        lower.endsWith(QLatin1String(".xlsm")))
         return loadSheetFile(series, path, sheetName);
     return loadTextFile(series, path);
 }

@@ -22,9 +22,9 @@ struct LoadFailure {
     Message message;
 };
 
-// Reads a data file into the series, replacing whatever it held. A name ending in ".xls"
-// (any case) is a workbook read on the worksheet sheetName names (matched without regard to
-// case); anything else is a text file. The series is consistent afterwards whatever
+// Reads a data file into the series, replacing whatever it held. A name ending in ".xls",
+// ".xlsx" or ".xlsm" (any case) is a workbook read on the worksheet sheetName names (matched
+// without regard to case); anything else is a text file. The series is consistent afterwards whatever
 // happened: dataCount matches the rows stored and every other cell is zero.
 [[nodiscard]] std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
                                                       const QString& fileName,
