@@ -356,13 +356,20 @@ TEST(XlsxReader, FindsTheSheetsWhereTheRelationshipsLead) {
           {"sheets/one.xml", sheetPart},
           {"sheets/two.xml", sheetPart}},
          {"one", "Two"}},
-        {"no package relationships, parts stored, names in another case",
-         {{"xl/workbook.xml", workbookPart(kOneSheet), true},
+        {"no package relationships; parts stored, with prefixes, named in another case",
+         {{"xl/workbook.xml",
+           std::string("<x:workbook xmlns:x=\"") + kMain + "\" xmlns:rel=\"" + kRelationships +
+               "\"><x:sheets><x:sheet name=\"sheet1\" rel:id=\"rId1\"/></x:sheets></x:workbook>",
+           true},
           {"xl/_rels/workbook.xml.rels",
            relationships("<Relationship Id=\"rId1\" Type=\"" + strict +
                          "/worksheet\" Target=\"Worksheets/Sheet1.XML\"/>"),
            true},
-          {"xl/worksheets/sheet1.xml", sheetPart, true}},
+          {"xl/worksheets/sheet1.xml",
+           std::string("<x:worksheet xmlns:x=\"") + kMain +
+               "\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c></x:row>"
+               "</x:sheetData></x:worksheet>",
+           true}},
          {"sheet1"}},
     };
     for (const auto& c : cases) {
@@ -391,6 +398,11 @@ TEST(XlsxReader, RefusesWorkbooksThatAreDamagedOrHostile) {
                                repeated("</x>", size_t(depth - 4)) +
                                "<v>1</v></c></row></sheetData>"));
     };
+    auto attributes = [&](int count) { // r="A1" and count - 1 more
+        std::string tag = "<c r=\"A1\"";
+        for (int i = 1; i < count; ++i) tag += " a" + std::to_string(i) + "=\"\"";
+        return sheet(worksheet("<sheetData><row>" + tag + "><v>1</v></c></row></sheetData>"));
+    };
     auto text = [&](size_t bytes) {
         return sheet(worksheet("<sheetData><row><c t=\"inlineStr\"><is><t>" +
                                std::string(bytes, 'A') + "</t></is></c></row></sheetData>"));
@@ -417,6 +429,8 @@ TEST(XlsxReader, RefusesWorkbooksThatAreDamagedOrHostile) {
          Refused::AtSheet},
         {"elements 64 deep", xlsx("", nested(64)), Refused::No},
         {"elements 65 deep", xlsx("", nested(65)), Refused::AtSheet},
+        {"a tag of 256 attributes", xlsx("", attributes(256)), Refused::No},
+        {"a tag of 257 attributes", xlsx("", attributes(257)), Refused::AtSheet},
         {"a text of 3 MB", xlsx("", text(size_t(3) << 20)), Refused::No},
         {"a text of 5 MB", xlsx("", text(size_t(5) << 20)), Refused::AtSheet},
         {"a sheet that is not XML", xlsx("", sheet("date,open\n2023-01-04,1015\n")),

@@ -95,7 +95,7 @@ std::optional<WorkbookEntries> readWorkbookPart(const ZipPackage& package, std::
             if (entries.sheets.size() == kMaxSheets) return false;
             entries.sheets.push_back(
                 {utf8Text(xml->attribute(QLatin1StringView("name")), kMaxNameBytes),
-                 utf8Text(xml->namespacedAttribute(QLatin1StringView("id")), kMaxNameBytes)});
+                 utf8Text(xml->prefixedAttribute(QLatin1StringView("id")), kMaxNameBytes)});
         }
         return xml->skipElement();
     };

@@ -2,6 +2,13 @@
 
 namespace nimbrel::xlsx {
 
+// Parts are read by the local names of their elements and attributes, so their namespaces
+// need no resolving; resolving costs a look-up through every declaration in scope for each
+// element, and a part may declare as many as it likes.
+XmlPart::XmlPart(std::unique_ptr<PartBytes> bytes) : bytes_(std::move(bytes)) {
+    reader_.setNamespaceProcessing(false);
+}
+
 XmlPart::Token XmlPart::next() {
     if (refused_) return Token::Refused;
     for (;;) {
@@ -39,8 +46,26 @@ bool XmlPart::feed() {
     QByteArray chunk;
     if (bytes_->next(chunk) != PartBytes::Status::Data) return false;
     unreturned_ += chunk.size();
-    if (unreturned_ > kMaxTokenBytes) return false;
+    if (unreturned_ > kMaxTokenBytes || !withinAttributeLimit(chunk)) return false;
     reader_.addData(chunk);
+    return true;
+}
+
+// Qt's reader compares each attribute of a start tag with every one before it, so a tag costs
+// the square of its attributes: markup with more "=" than that many attributes have is
+// refused before the reader sees it. A ">" inside an attribute's value only makes the count
+// start again.
+bool XmlPart::withinAttributeLimit(const QByteArray& chunk) {
+    for (const char c : chunk) {
+        if (c == '<') {
+            inMarkup_ = true;
+            equalsInMarkup_ = 0;
+        } else if (c == '>') {
+            inMarkup_ = false;
+        } else if (c == '=' && inMarkup_ && ++equalsInMarkup_ > kMaxAttributes) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -63,10 +88,13 @@ bool XmlPart::skipElement() {
     return true;
 }
 
-QStringView XmlPart::namespacedAttribute(QLatin1StringView name) const {
-    for (const QXmlStreamAttribute& attribute : reader_.attributes())
-        if (attribute.name() == name && !attribute.namespaceUri().isEmpty())
+QStringView XmlPart::prefixedAttribute(QLatin1StringView name) const {
+    for (const QXmlStreamAttribute& attribute : reader_.attributes()) {
+        const QStringView qualified = attribute.qualifiedName();
+        if (attribute.name() == name && qualified.size() > name.size() &&
+            !qualified.startsWith(u"xmlns:"))
             return attribute.value();
+    }
     return {};
 }
 

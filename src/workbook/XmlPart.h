@@ -16,16 +16,18 @@ namespace nimbrel::xlsx {
 // One XML part, read a token at a time as it is inflated. A part is refused, never expanded or
 // followed without bound, when it declares a DTD or refers to an entity it does not define,
 // nests elements deeper than kMaxDepth, holds one token (a text, a start tag with its
-// attributes) longer than kMaxTokenBytes, is not well formed or ends early. Workbook parts
-// nest a dozen deep at most, and their longest texts are cells of 32767 characters.
+// attributes) longer than kMaxTokenBytes or a tag of more than kMaxAttributes attributes, is
+// not well formed or ends early. Workbook parts nest a dozen deep at most, their tags have a
+// few dozen attributes, and their longest texts are cells of 32767 characters.
 class XmlPart {
 public:
     static constexpr int kMaxDepth = 64;
     static constexpr qsizetype kMaxTokenBytes = qsizetype(4) << 20;
+    static constexpr int kMaxAttributes = 256;
 
     enum class Token { Start, End, Text, Done, Refused };
 
-    explicit XmlPart(std::unique_ptr<PartBytes> bytes) : bytes_(std::move(bytes)) {}
+    explicit XmlPart(std::unique_ptr<PartBytes> bytes);
 
     // Comments and processing instructions are passed over.
     [[nodiscard]] Token next();
@@ -52,11 +54,12 @@ public:
         }
     }
 
-    // The local name of the element started or ended, without its namespace.
+    // The local name of the element started or ended, without its prefix.
     QStringView name() const { return reader_.name(); }
+    // An attribute without a prefix.
     QStringView attribute(QLatin1StringView name) const { return reader_.attributes().value(name); }
-    // An attribute of that local name in whatever namespace, as r:id is.
-    QStringView namespacedAttribute(QLatin1StringView name) const;
+    // An attribute of that local name with whatever prefix, as r:id is.
+    QStringView prefixedAttribute(QLatin1StringView name) const;
     QStringView text() const { return reader_.text(); }
 
 private:
@@ -65,11 +68,14 @@ private:
         return Token::Refused;
     }
     bool feed();
+    bool withinAttributeLimit(const QByteArray& chunk);
 
     std::unique_ptr<PartBytes> bytes_;
     QXmlStreamReader reader_;
     int depth_ = 0;
     qsizetype unreturned_ = 0; // bytes given to the reader since it last returned a token
+    bool inMarkup_ = false;    // between a "<" and a ">" of the bytes given to the reader
+    int equalsInMarkup_ = 0;
     bool refused_ = false;
 };
 
