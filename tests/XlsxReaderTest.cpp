@@ -407,12 +407,13 @@ TEST(XlsxReader, RefusesWorkbooksThatAreDamagedOrHostile) {
         return sheet(worksheet("<sheetData><row><c t=\"inlineStr\"><is><t>" +
                                std::string(bytes, 'A') + "</t></is></c></row></sheetData>"));
     };
-    // Elements that deflate at about 1000:1, before the cells.
-    auto inflating = [&](size_t bytes) {
-        return worksheet(repeated("<x/>", bytes / 4) + "<sheetData>" + cell + "</sheetData>");
+    // Texts of 1 MB, which deflate at about 1000:1, before the cells.
+    auto inflating = [&](size_t megabytes) {
+        const std::string megabyte = "<x>" + std::string((size_t(1) << 20) - 7, 'a') + "</x>";
+        return worksheet(repeated(megabyte, megabytes) + "<sheetData>" + cell + "</sheetData>");
     };
     const std::string dtd = "<!DOCTYPE worksheet [<!ENTITY e \"x\">]>";
-    const std::string small = xlsx(cell, sheet(inflating(size_t(17) << 20)));
+    const std::string small = xlsx(cell, sheet(inflating(17)));
     const struct {
         const char* name;
         std::string bytes;
@@ -441,11 +442,10 @@ TEST(XlsxReader, RefusesWorkbooksThatAreDamagedOrHostile) {
          Refused::AtSheet},
         {"a row number past the sheet", xlsx(R"(<row r="1048577"><c><v>1</v></c></row>)"),
          Refused::AtSheet},
-        {"a part inflating to 15 MB at 1000:1", xlsx(cell, sheet(inflating(size_t(15) << 20))),
-         Refused::No},
+        {"a part inflating to 15 MB at 1000:1", xlsx(cell, sheet(inflating(15))), Refused::No},
         {"a part claiming 17 MB in a file of a few KB", small, Refused::AtSheet},
         {"a part inflating to 17 MB at 1000:1 beside a picture of 256 KB",
-         xlsx(cell, {{"xl/worksheets/sheet1.xml", inflating(size_t(17) << 20)},
+         xlsx(cell, {{"xl/worksheets/sheet1.xml", inflating(17)},
                      {"xl/media/image1.png", noise(256 << 10)}}),
          Refused::AtSheet},
         {"no workbook part where the package says",
