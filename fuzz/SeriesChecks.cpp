@@ -1,6 +1,7 @@
 #include "SeriesChecks.h"
 
 #include "data/CsvExport.h"
+#include "data/DateForms.h"
 #include "ichimoku/Ichimoku.h"
 
 #include <algorithm>
@@ -48,6 +49,16 @@ void checkLoadedSeries(PriceSeries& series, std::string_view what) {
     const int16_t fields = series.priceFieldCount;
     if (count == 0 ? fields != 0 : fields != 1 && fields != 4)
         fail(what, "priceFieldCount does not fit the days loaded", fields);
+
+    // Every day loaded is dated by a real calendar day.
+    for (int row = 1; row <= count; ++row) {
+        const int64_t units = series.priceTable[static_cast<size_t>(row)].date.units();
+        const int64_t ymd = units / Fixed4::kUnitsPerWhole;
+        if (units % Fixed4::kUnitsPerWhole != 0 ||
+            !dateNumber(static_cast<int>(ymd / 10000), static_cast<int>(ymd / 100 % 100),
+                        static_cast<int>(ymd % 100)))
+            fail(what, "a day's date is no calendar day", row);
+    }
 
     computeIchimoku(series);
     const auto& prices = series.priceTable;

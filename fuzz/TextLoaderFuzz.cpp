@@ -1,8 +1,11 @@
-// Feeds arbitrary bytes to the text-file reader: as a whole file, as far as a load reading the
-// file in pieces would read it, and cut short as at the byte limit.
+// Feeds arbitrary bytes to the text-file readers: as a whole file, as far as a load reading the
+// file in pieces would read it, cut short as at the byte limit, by its header row, and as
+// UTF-16.
 #include "SeriesChecks.h"
 
+#include "data/DelimitedTextFile.h"
 #include "data/TextDataFile.h"
+#include "system/TextDecoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,5 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     dirtySeries(*series);
     (void)loadTextData(*series, bytes.substr(0, size / 2), TextEnd::Cut);
     checkLoadedSeries(*series, "text load cut short");
+
+    // The same bytes as a file read by its header, and as UTF-16 text.
+    if (const std::optional<DelimitedHeader> header = delimitedHeader(bytes)) {
+        dirtySeries(*series);
+        (void)loadDelimitedText(*series, bytes, TextEnd::Whole, *header, QStringLiteral("title"));
+        checkLoadedSeries(*series, "delimited text load");
+    }
+    if (const std::optional<std::string> utf8 = utf16AsUtf8(bytes)) {
+        dirtySeries(*series);
+        (void)loadTextData(*series, *utf8);
+        checkLoadedSeries(*series, "UTF-16 text load");
+    }
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "system/IniSettingsStore.h"
+#include "ui/AnalysisWindow.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"
 #include "ui/MeasuringWindow.h"
@@ -7,6 +8,7 @@
 
 #include "LoaderTestSupport.h"
 #include "PrintFakes.h"
+#include "Printers.h"
 #include "RecordedMessages.h"
 #include "ScriptedInputs.h"
 
@@ -47,6 +49,12 @@ protected:
     // The pixel (logical) where the chart draws day `day`, at the middle of the plot's height.
     QPoint pointAtDay(int day) const {
         const double y = layout().frame.top + layout().frame.height / 2;
+        return QPoint(static_cast<int>(layout().days.x(day) / 15), static_cast<int>(y / 15));
+    }
+
+    // The pixel of a day's slot at the height of a price.
+    QPoint pointAt(int day, double price) const {
+        const double y = *layout().seriesPrices.y(price);
         return QPoint(static_cast<int>(layout().days.x(day) / 15), static_cast<int>(y / 15));
     }
 
@@ -108,6 +116,65 @@ TEST_F(ChartToolsWindowTest, RightClicksCloseTheToolsAndPopUpTheMenus) {
     EXPECT_EQ(window_->measuringTool().state(), MeasureState::Off);
     EXPECT_TRUE(menu("optionsMenu")->isVisible());
     EXPECT_FALSE(menu("fileMenu")->isVisible());
+}
+
+TEST_F(ChartToolsWindowTest, TheAnalysisToolsMarkTheChartAndKeepTheirDatesAcrossBars) {
+    // The basic numbers from day 36 (1999-12-20): "9 bars on" is day 44, 1999-12-30.
+    window_->action("basicNumbers")->trigger();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(36));
+    EXPECT_EQ(window_->readoutWindow(), nullptr); // the click was the analysis tool's
+    ASSERT_EQ(window_->view().marks.timeMarks.size(), 15u);
+    EXPECT_EQ(window_->view().marks.timeMarks[0].bar, 44);
+    ASSERT_TRUE(window_->findChild<AnalysisWindow*>());
+    const QStringList marks = window_->findChildren<AnalysisWindow*>()[0]->lines();
+    EXPECT_EQ(marks.mid(0, 2),
+              (QStringList{QStringLiteral("9 19991230"), QStringLiteral("17 20000111")}));
+
+    // A fall: A the high of day 36, B the low of day 40, C the high of day 44, each picked by
+    // clicking near it.
+    window_->action("priceTargets")->trigger();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAt(36, 1318));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAt(40, 1221));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAt(44, 1262));
+    const ChartMarks& drawn = window_->view().marks;
+    EXPECT_EQ(drawn.targetsFrom, 44);
+    QStringList targets;
+    for (AnalysisWindow* w : window_->findChildren<AnalysisWindow*>())
+        if (w->windowTitle() == QStringLiteral("値幅観測")) targets = w->lines();
+    EXPECT_EQ(targets,
+              (QStringList{"A 1320  (19991220)", "B 1219.2  (19991224)", "C 1263.9  (19991230)",
+                           "N 1163.1", "V 1174.5", "E 1118.4", "NT 1207.8"}));
+
+    // Weekly bars keep the marks at their dates: the week of 1999-12-20 is bar 8 of the weeks
+    // from 1999-11-01.
+    window_->action("weeklyBars")->trigger();
+    EXPECT_TRUE(window_->action("weeklyBars")->isChecked());
+    EXPECT_EQ(window_->series().dataCount, 14);
+    EXPECT_EQ(window_->view().marks.timeMarks[0].bar, 8 + 8);
+    EXPECT_EQ(window_->view().marks.targetsFrom, 9); // the week of 1999-12-30
+    window_->action("dailyBars")->trigger();
+    EXPECT_EQ(window_->series().dataCount, 70);
+    EXPECT_EQ(window_->view().marks.timeMarks[0].bar, 44);
+
+    // Esc clears them, and so does opening a file.
+    QTest::keyClick(window_.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window_->view().marks.timeMarks.empty());
+    EXPECT_TRUE(window_->view().marks.targets.empty());
+    EXPECT_TRUE(window_->findChildren<AnalysisWindow*>().isEmpty());
+    window_->action("equalCount")->trigger();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(30));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(34));
+    ASSERT_EQ(window_->view().marks.timeMarks.size(), 2u); // n = 5: days 38 and 42
+    EXPECT_EQ(window_->view().marks.timeMarks[1].bar, 42);
+    // The list of basic numbers is the user's: a list that is no list leaves it as it was.
+    inputs_.answers = {QStringLiteral("9, ２６"), QStringLiteral("9,x")};
+    window_->action("basicNumberList")->trigger();
+    window_->action("basicNumberList")->trigger();
+    window_->action("basicNumbers")->trigger();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(36));
+    EXPECT_EQ(window_->view().marks.timeMarks.size(), 2u + 2u);
+    window_->openFile(kFixtures + QStringLiteral("/examples/one_price_lf.txt"));
+    EXPECT_TRUE(window_->view().marks.timeMarks.empty());
 }
 
 TEST_F(ChartToolsWindowTest, MeasuringCountsTheDaysBetweenTwoClicks) {

@@ -8,23 +8,36 @@
 
 namespace nimbrel {
 
-TEST(DateForms, DateTextsOfEachKind) {
-    // Six digits: 00-29 are 2000-2029, 30-99 are 1930-1999; 0971109 is one written short.
-    EXPECT_EQ(
-        joined({"971109", "080105", "291231", "300101", "000104", "1050110", "19991231", "0971109",
-                "abc", "19991231x", "1e300"},
-               [](const char* text) { return shown(textLineDate(text)); }),
-        "19971109|20080105|20291231|19300101|20000104|1050110|19991231|19971109|0|19991231|-");
-    // Worksheet dates when the first one has six digits or eight without "/".
-    EXPECT_EQ(joined({"080105", "19971110", "abc", "1997/11/10"},
-                     [](const char* text) { return shown(compactDate(text)); }),
-              "20080105|19971110|-|-");
-    EXPECT_EQ(
-        joined({"97/11/09", "01/05/10", "1997/11/09", "2001-5-10", "2001.05.10", "2001年5月10日 ",
-                " 2000/02/29 ", "1900/02/29", "1997/13/01", "1997/11/31", "971109", "1997/11",
-                "1997/11/09/1", "1997-11/09", "abc", "", "197/11/09", "1997/011/09"},
-               [](const char* text) { return shown(calendarDateText(text)); }),
-        "19971109|20010510|19971109|20010510|20010510|20010510|20000229|-|-|-|-|-|-|-|-|-|-|-");
+TEST(DateForms, ADateIsARealCalendarDayOrNone) {
+    // Text day lines: eight digits, six with the two-digit year's century (00-29 are 2000-2029,
+    // 30-99 are 1930-1999), or a calendar date with separators; nothing else.
+    // clang-format off
+    expectEach<const char*>({
+        {"971109", "19971109"}, {"080105", "20080105"}, {"291231", "20291231"},
+        {"300101", "19300101"}, {"000104", "20000104"}, {"19991231", "19991231"},
+        {"18680101", "18680101"}, {"2023/01/04", "20230104"}, {"23-01-04", "20230104"},
+        {"20000229", "20000229"}, {"19000229", "-"}, {"20230230", "-"}, {"000000", "-"},
+        {"19971110.5", "-"}, {"1050110", "-"}, {"0971109", "-"}, {"2023O106", "-"},
+        {"19991231x", "-"}, {"abc", "-"}, {"", "-"}, {"1e300", "-"}, {"00000101", "-"}},
+        [](const char* text) { return shown(textLineDate(text)); });
+    // Worksheet dates in compact mode: texts of digits, and numbers that lost their leading
+    // zeros in the spreadsheet (104 was 000104, 80107 was 080107).
+    expectEach<const char*>({
+        {"080105", "20080105"}, {" 19971110 ", "19971110"}, {"abc", "-"}, {"1997/11/10", "-"},
+        {"20230230", "-"}},
+        [](const char* text) { return shown(compactDate(text)); });
+    expectEach<double>({
+        {104, "20000104"}, {80107, "20080107"}, {971109, "19971109"}, {19971109, "19971109"},
+        {0, "-"}, {1050110, "-"}, {20230230, "-"}, {971109.5, "-"}, {-971109, "-"}},
+        [](double number) { return shown(compactNumberDate(number)); });
+    expectEach<const char*>({
+        {"97/11/09", "19971109"}, {"01/05/10", "20010510"}, {"1997/11/09", "19971109"},
+        {"2001-5-10", "20010510"}, {"2001.05.10", "20010510"}, {"2001年5月10日 ", "20010510"},
+        {" 2000/02/29 ", "20000229"}, {"1900/02/29", "-"}, {"1997/13/01", "-"},
+        {"1997/11/31", "-"}, {"971109", "-"}, {"1997/11", "-"}, {"1997/11/09/1", "-"},
+        {"1997-11/09", "-"}, {"abc", "-"}, {"", "-"}, {"197/11/09", "-"}, {"1997/011/09", "-"}},
+        [](const char* text) { return shown(calendarDateText(text)); });
+    // clang-format on
 }
 
 TEST(DateForms, SerialDaysAreTheDatesASpreadsheetShows) {
@@ -34,13 +47,17 @@ TEST(DateForms, SerialDaysAreTheDatesASpreadsheetShows) {
     // false leap day.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(
-        joined({1.0, 59.0, 60.0, 61.0, 39510.0, 39510.75, 2958465.0, 2958466.0, 0.0, -1.0, nan},
-               [](double day) { return shown(serialDate(day, DateSystem::From1900)); }),
-        "19000101|19000228|-|19000301|20080303|20080303|99991231|-|-|-|-");
-    EXPECT_EQ(joined({0.0, 38048.0, 2957003.0, 2957004.0, -0.5, inf},
-                     [](double day) { return shown(serialDate(day, DateSystem::From1904)); }),
-              "19040101|20080303|99991231|-|-|-");
+    // clang-format off
+    expectEach<double>({
+        {1.0, "19000101"}, {59.0, "19000228"}, {60.0, "-"}, {61.0, "19000301"},
+        {39510.0, "20080303"}, {39510.75, "20080303"}, {2958465.0, "99991231"},
+        {2958466.0, "-"}, {0.0, "-"}, {-1.0, "-"}, {nan, "-"}},
+        [](double day) { return shown(serialDate(day, DateSystem::From1900)); });
+    expectEach<double>({
+        {0.0, "19040101"}, {38048.0, "20080303"}, {2957003.0, "99991231"}, {2957004.0, "-"},
+        {-0.5, "-"}, {inf, "-"}},
+        [](double day) { return shown(serialDate(day, DateSystem::From1904)); });
+    // clang-format on
 }
 
 } // namespace nimbrel

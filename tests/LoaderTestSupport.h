@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -23,15 +25,12 @@ std::string dayText(const PriceSeries& series, int day);
 // Every cell past dataCount (and row 0) is zero, in both tables.
 bool restIsZero(const PriceSeries& series);
 
-// Each input as `show` writes it, joined by "|": the cases of one rule in one expectation.
+// The cases of one rule: each input with what `show` must make of it. A failure names the
+// input it failed for.
 template <typename Input, typename Show>
-std::string joined(std::initializer_list<Input> inputs, Show show) {
-    std::string out;
-    for (const Input& input : inputs) {
-        if (&input != inputs.begin()) out += '|';
-        out += show(input);
-    }
-    return out;
+void expectEach(std::initializer_list<std::pair<Input, const char*>> cases, Show show) {
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(show(input), expected) << "for " << testing::PrintToString(input);
 }
 
 // A value in its plain decimal form, "-" for none.

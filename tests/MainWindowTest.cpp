@@ -112,10 +112,20 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         window->action("quit")->trigger();
     }
     const std::map<QString, QString> defaults = {
-        {"top", "50"},         {"left", "50"},         {"height", "4500"},
-        {"width", "6500"},     {"windowState", "0"},   {"SpanForward", "True"},
-        {"SpanBack", "False"}, {"maxLength", "120"},   {"keta", "0.01"},
-        {"logY", "False"},     {"filePattern", "*.*"}, {"sheet", "sheet1$"}};
+        {"top", "50"},
+        {"left", "50"},
+        {"height", "4500"},
+        {"width", "6500"},
+        {"windowState", "0"},
+        {"SpanForward", "True"},
+        {"SpanBack", "False"},
+        {"maxLength", "120"},
+        {"keta", "0.01"},
+        {"logY", "False"},
+        {"filePattern", "*.*"},
+        {"sheet", "sheet1$"},
+        {"bars", "daily"},
+        {"basicNumbers", "9,17,26,33,42,51,65,76,83,97,101,129,172,226,257"}};
     EXPECT_EQ(savedSettings(), defaults);
 
     // Twips that are no whole pixel, the negative place a maximised window may keep and "-1"
@@ -125,7 +135,10 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
         {{"left", "65"}, {"width", "6512"}, {"windowState", "1"}, {"SpanForward", "-1"}},
         {{"top", "-4800"}, {"left", "-90"}, {"height", "6007"}, {"windowState", "2"}},
         {{"maxLength", "250"}, {"keta", "0.05"}, {"logY", "True"}, {"windowState", "0"}},
-        {{"SpanBack", "True"}, {"sheet", "prices$"}}};
+        {{"SpanBack", "True"},
+         {"sheet", "prices$"},
+         {"bars", "monthly"},
+         {"basicNumbers", "9,26"}}};
     for (const auto& read : asRead) {
         writeSettings(read);
         start()->close(); // the close box ends the program as 終了 does
@@ -384,7 +397,9 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
 
 TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAnOlderFile) {
     QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+    const QString folder = dir.filePath(QStringLiteral("sheets"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString pdf = folder + QStringLiteral("/chart.pdf");
     QFile older(pdf);
     ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
     older.close();
@@ -406,21 +421,22 @@ TEST_F(MainWindowTest, APrinterErrorIsShownAndItsSheetAbandonedWithoutSpoilingAn
     EXPECT_EQ(window->windowTitle(), kNikkeiTitle);
     EXPECT_TRUE(imageHasChart(*window));
 
-    // The next half begins a sheet of its own. Its draft vanishes, as on a disk that failed:
-    // the sheet is reported and dropped, and the older file stays as it was.
+    // The next half begins a sheet of its own. Its folder goes away before the sheet is done,
+    // as a disk that failed would: the sheet is reported and dropped, and the older file stays.
     window->action("printUpperHalf")->trigger();
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    ASSERT_EQ(files.size(), 2);
-    for (const QString& name : files)
-        if (name != QStringLiteral("chart.pdf")) QFile::remove(dir.filePath(name));
+    const QString moved = dir.filePath(QStringLiteral("moved"));
+    ASSERT_TRUE(QDir().rename(folder, moved));
     window->action("printLowerHalf")->trigger();
     ASSERT_EQ(messages_.shown.size(), 2u);
     EXPECT_TRUE(messages_.shown[1].text.startsWith(QStringLiteral("印刷できません\n") + pdf));
-    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
-    EXPECT_EQ(older.readAll(), "older");
-    older.close();
+    QFile kept(moved + QStringLiteral("/chart.pdf"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "older");
+    EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("chart.pdf")});
 
     // The end of the program brings out a sheet still open, replacing the older file.
+    ASSERT_TRUE(QDir().rename(moved, folder));
     window->action("printUpperHalf")->trigger();
     window->close();
     EXPECT_EQ(pdfPageCount(pdf), 1);

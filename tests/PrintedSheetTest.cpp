@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "ui/PrinterSurface.h"
+#include "render/PageSurface.h"
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"
@@ -43,7 +43,7 @@ TEST(PrintedSheet, ThePlotStands350TwipsLowerAnd300TwipsFurtherRightInBlackOnWhi
         printer.setPageSize(QPageSize(QPageSize::A4));
         ViewState view = scanned(*series);
         {
-            PrinterSurface page(printer);
+            PageSurface page(printer, printer.resolution());
             drawChart(page, *series, view, i == 0 ? noMargins : kPageProfile);
             page.end();
         }

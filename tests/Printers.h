@@ -3,6 +3,7 @@
 #include "data/TextForms.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <ostream>
 
@@ -18,4 +19,11 @@ inline void PrintTo(Fixed4 value, std::ostream* out) {
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{';
+    for (const QString& text : texts)
+        *out << (&text == &texts.front() ? "" : ", ") << '"' << text.toStdString() << '"';
+    *out << '}';
 }

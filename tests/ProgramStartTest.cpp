@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -25,10 +26,17 @@ std::tuple<int, QString, QString> runProgram(const QStringList& arguments) {
 } // namespace
 
 TEST(ProgramStart, HelpAndVersionAnswerOnStandardOutput) {
-    const auto [helpExit, help, helpError] = runProgram({QStringLiteral("--help")});
-    EXPECT_EQ(helpExit, 0);
-    EXPECT_TRUE(help.startsWith(QStringLiteral("使い方: nimbrel [FILE]")));
-    EXPECT_TRUE(helpError.isEmpty());
+    // One line a form, each of them named.
+    for (const QString& asked : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const auto [helpExit, help, helpError] = runProgram({asked});
+        EXPECT_EQ(helpExit, 0);
+        EXPECT_TRUE(help.startsWith(QStringLiteral("使い方:\n  nimbrel [FILE | FOLDER]\n  nimbrel "
+                                                   "--help | -h | --version\n")));
+        for (const char* form : {"  nimbrel --export-csv OUT ", "  nimbrel --render OUT.png ",
+                                 "  nimbrel --print-pdf OUT.pdf "})
+            EXPECT_TRUE(help.contains(QStringLiteral("\n") + QString::fromLatin1(form))) << form;
+        EXPECT_TRUE(helpError.isEmpty());
+    }
     EXPECT_EQ(
         runProgram({QStringLiteral("--version")}),
         std::tuple(0, QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04\n"), QString()));
@@ -40,6 +48,19 @@ TEST(ProgramStart, HelpAndVersionAnswerOnStandardOutput) {
         EXPECT_TRUE(out.isEmpty());
         EXPECT_TRUE(error.startsWith(QStringLiteral("使い方:")));
     }
+}
+
+// A reader of the table that stops early (| head -1) makes the export a failed write, reported
+// with exit status 1, not a death by the broken pipe's signal.
+TEST(ProgramStart, AnExportIntoAPipeClosedEarlyIsAFailedWrite) {
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("\"$0\" --export-csv - \"$1\" 2>/dev/null | head -c 1 >/dev/null; "
+                                "echo ${PIPESTATUS[0]}"),
+                 QStringLiteral(NIMBREL_PROGRAM), QStringLiteral(NIMBREL_SAMPLE)});
+    ASSERT_TRUE(shell.waitForFinished(20000));
+    EXPECT_EQ(shell.readAllStandardOutput().trimmed(), "1");
 }
 
 } // namespace nimbrel

@@ -1,5 +1,6 @@
 #include "data/DataFileLoader.h"
 #include "data/SheetDataFile.h"
+#include "system/FileAccess.h"
 
 #include "workbook/WorkbookProcess.h"
 
@@ -91,7 +92,8 @@ TEST(SheetLoader, EachFixtureWorkbookLoadsAsItsTableSays) {
          "5 4 " + QStringLiteral("長い銘柄名").repeated(17).toStdString() + " | 5 20140606"},
         {"missing.xls", "sheet1", "0 0", "ファイルを開けません\n"},
         {"truncated.xls", "sheet1", "0 0", cannotRead},
-        {"not_a_workbook.xls", "sheet1", "0 0", cannotRead},
+        // Known by what it holds: a line of text, so a text file of no day.
+        {"not_a_workbook.xls", "sheet1", "0 0", "データがありません\n"},
         // Without a usable sheet the file cannot be read, rather than have a wrong sheet name.
         {"no_worksheets.xls", "sheet1", "0 0", cannotRead},
         {"bad_sheet_offset.xls", "sheet1", "0 0", cannotRead},
@@ -112,6 +114,31 @@ TEST(SheetLoader, EachFixtureWorkbookLoadsAsItsTableSays) {
         {"cell_kinds.xls", "formula_empty", "4 4 東芝"},
         {"cell_kinds.xls", "empty_text", "3 4 東芝"},
         {"cell_kinds.xls", "sheet1", "6 4 東芝 | 6 20130513"},
+        // date_forms.xls: the first day's date decides how the sheet writes its dates.
+        {"date_forms.xls", "numbers",
+         "4 4 ファナック | 1 20080107 1220 1236.5 1215 1230 | 2 20080108 | 3 20100104 | 4 20000104 "
+         "1233 1239.5 1221 1224.5"},
+        {"date_forms.xls", "not_a_day", "2 4 ファナック | 2 20080108",
+         "4行目のデータを読めません\n2日分を読み込みました"},
+        {"date_forms.xls", "serial", "3 4 ファナック | 1 20080303 | 3 20080305"},
+        {"date_forms.xls", "blanks", "3 4 ファナック | 1 19971109 | 3 19971111"},
+        {"date_forms.xls", "dashes", "4 4 ファナック | 1 20230104 | 4 20230110"},
+        {"date_forms.xls", "dots", "3 4 ファナック | 1 20230104 | 3 20230106"},
+        {"no_name.xls", "sheet1", "0 0", "データがありません\n"},
+        // sheet_names.xls: sheets Data, DATA, Straße, Strasse, each with its name in A2.
+        {"sheet_names.xls", "DATA", "3 4 DATA"},
+        {"sheet_names.xls", "Data", "3 4 Data"},
+        {"sheet_names.xls", "data", "3 4 Data"},
+        {"sheet_names.xls", "STRASSE", "3 4 Strasse"},
+        {"sheet_names.xls", "straße", "3 4 Straße"},
+        {"sharp_s.xls", "STRASSE", "0 0", "シート名を確認して下さい"},
+        // cell_records.xls: the later record of a cell is the cell.
+        {"cell_records.xls", "text_then_number",
+         "4 4 キーエンス | 2 20230105 1234.5 1240 1225.5 1238.5"},
+        {"cell_records.xls", "number_then_text",
+         "4 4 キーエンス | 3 20230106 1236.75 1245 1229 1232"},
+        {"cell_records.xls", "number_then_blank", "3 4 キーエンス | 3 20230106"},
+        {"cell_records.xls", "tiny_price", "4 4 キーエンス | 2 20230105 1231 1240 0 1238.5"},
         // Through the reader process, as the program loads them (tests/fixtures/broken/).
         {"broken/root-entry-name-size-5632.xls", "sheet1", "0 0", cannotRead},
         {"broken/root-entry-name-size-8192.xls", "sheet1", "12 4 トヨタ自動車"},
@@ -162,8 +189,9 @@ TEST(SheetLoader, AReaderThatCrashesHangsOrTalksNonsenseMeansTheFileCannotBeRead
             script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         const auto started = std::chrono::steady_clock::now();
+        const FileDescriptor file = openRegularFile(workbook);
         const SheetOpenResult result = openWorksheetWith(QFile::encodeName(program).toStdString(),
-                                                         std::chrono::milliseconds(300), workbook,
+                                                         std::chrono::milliseconds(300), file.get(),
                                                          QStringLiteral("sheet1"), kMaxDays + 2);
         EXPECT_EQ(result.status, c.status);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));

@@ -2,7 +2,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "render/ImageSurface.h"
-#include "ui/PrinterSurface.h"
+#include "render/PageSurface.h"
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"
@@ -83,14 +83,14 @@ TEST(ImageSurface, TheChartUsesOnlyItsOwnColours) {
 
 // Pen widths are pixels of a 96 dpi screen on paper too: a page seen at 192 dpi shows a
 // one-pixel pen two pixels wide and a five-pixel pen ten, whatever the printer's resolution.
-TEST(PrinterSurface, PensKeepTheirScreenWeightOnPaper) {
+TEST(PageSurface, PensKeepTheirScreenWeightOnPaper) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("pens.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     {
-        PrinterSurface page(printer);
+        PageSurface page(printer, printer.resolution());
         page.setPenColor({0, 0, 0});
         for (const int width : {1, 2, 5}) {
             page.setPenWidth(width);
@@ -126,7 +126,7 @@ TEST(RenderCommand, WritesThePngOfTheChart) {
         {QStringLiteral("--render"), png, kFixtures + QStringLiteral("/wrong_sheet.xls")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.standardError, "エラー: シート名を確認して下さい\n");
-    EXPECT_EQ(QImage(png).size(), QSize(1280, 800)); // still written: an empty chart
+    EXPECT_EQ(QImage(png).size(), QSize(640, 400)); // no day: the older picture stays
 
     result = runCommandLine(
         {QStringLiteral("--render"), dir.filePath(QStringLiteral("none/x.png")), file});
@@ -152,12 +152,12 @@ TEST(ImageSurface, NumberWidthsAreTheWidthsOfTheirText) {
 }
 
 // On paper too, at the page's resolution: the printed layout places its labels by these widths.
-TEST(PrinterSurface, NumberWidthsAreTheWidthsOfTheirText) {
+TEST(PageSurface, NumberWidthsAreTheWidthsOfTheirText) {
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("widths.pdf")));
-    PrinterSurface page(printer);
+    PageSurface page(printer, printer.resolution());
     const double dotsPerInch = printer.resolution(), twipsPerDot = 1440 / dotsPerInch;
     for (double points = 2; points <= 14; points += 1.5) {
         page.setFont(QStringLiteral("ＭＳ 明朝"), points);

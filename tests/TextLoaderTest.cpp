@@ -2,8 +2,10 @@
 
 #include "LoaderTestSupport.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,11 +28,28 @@ QString unreadable(int line, int kept) {
 const QString kTooMany =
     QStringLiteral("データが15000日を超えています\n最初の15000日分を読み込みました");
 
-// The file's day lines, `count` of them from 1900-01-01 on, after two headings.
+// The date of the nth day of a made-up file: one a calendar day from 1900-01-01 on.
+int nthDate(int n) {
+    const QDate date = QDate(1900, 1, 1).addDays(n - 1);
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
+// The file's day lines, `count` of them, after two headings.
 std::string manyDays(int count) {
     std::string text = "h1\r\nh2\r\n";
-    for (int d = 1; d <= count; ++d) text += std::to_string(19000000 + d) + " 100\r\n";
+    for (int d = 1; d <= count; ++d) text += std::to_string(nthDate(d)) + " 100\r\n";
     return text;
+}
+
+// A text as a spreadsheet saves "Unicode text": UTF-16 with its byte-order mark.
+std::string utf16(const char* utf8, QSysInfo::Endian order) {
+    std::string bytes = order == QSysInfo::LittleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const QChar c : QString::fromUtf8(utf8)) {
+        const char16_t unit = c.unicode();
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += order == QSysInfo::LittleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
 }
 
 } // namespace
@@ -84,12 +103,79 @@ TEST(TextLoader, ReadsTheHeadingsAndTheDaysUpToAnUnreadableOne) {
     }
 }
 
+TEST(TextLoader, ADateIsARealDayAndNumbersMayBeWrittenWide) {
+    // Each third line after two headings: the date it gives, or "-" for an unreadable day.
+    const std::pair<const char*, const char*> lines[] = {
+        {"２０２３０１０９ 1500", "20230109"}, // full-width digits (UTF-8)
+        {"\x82\x51\x82\x4f\x82\x51\x82\x52\x82\x4f\x82\x50\x82\x4f\x82\x58 1500",
+         "20230109"},                               // and in code page 932
+        {"　20230109\t１，５００．５", "20230109"}, // an ideographic space, a wide price
+        {"2023/01/04 1500", "20230104"},
+        {"23-01-04 1500", "20230104"},
+        {"\xEF\xBB\xBF"
+         "20230109 1500",
+         "20230109"}, // a mark where files were joined: unseen
+        {"2023O106 1500", "-"},
+        {"平均 1500.5", "-"}, // a summary line
+        {"20230230 1500", "-"},
+        {"000000 1500", "-"},
+        {"19971110.5 1500", "-"},
+        {"1050110 1500", "-"},
+    };
+    for (const auto& [line, date] : lines) {
+        SCOPED_TRACE(line);
+        auto series = emptySeries();
+        const std::optional<LoadFailure> failure =
+            loadTextData(*series, std::string("h1\nh2\n19991231 1\n") + line + "\n");
+        if (std::string(date) == "-") {
+            ASSERT_TRUE(failure);
+            EXPECT_EQ(failure->message.text, unreadable(4, 1));
+        } else {
+            EXPECT_FALSE(failure);
+            EXPECT_EQ(dayText(*series, 2).substr(0, 8), date);
+        }
+    }
+    auto series = emptySeries();
+    ASSERT_FALSE(loadTextData(*series, "h1\nh2\n　19991231　１，５００．５\n"));
+    EXPECT_EQ(dayText(*series, 1), "19991231 1500.5 1500.5 1500.5 1500.5");
+}
+
+TEST(TextLoader, EachHeadingIsReadInTheEncodingItIsWrittenIn) {
+    using namespace std::string_literals;
+    const struct {
+        std::string text;
+        const char* title1;
+        const char* title2;
+        int days;
+    } cases[] = {
+        // A bad byte in the last day line spoils neither the UTF-8 title nor the days before.
+        {"日経平均\n株価\n19991231 1\n2000010\x93 1\n", "日経平均", "株価", 1},
+        // Half-width katakana in code page 932, which are also UTF-8 of other letters.
+        {"\xCF\xB2\xC5\xBD\r\n\x93\xfa\x91\xab\r\n19991231 1\r\n", "ﾏｲﾅｽ", "日足", 1},
+        // UTF-16 with its mark, little- and big-endian.
+        {utf16("日経\nh\n19991231 1\n", QSysInfo::LittleEndian), "日経", "h", 1},
+        {utf16("日\r\nh\r\n20000104 7", QSysInfo::BigEndian), "日", "h", 1},
+    };
+    for (const auto& c : cases) {
+        auto series = emptySeries();
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("t.txt")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.text.data(), qint64(c.text.size()));
+        file.close();
+        (void)loadDataFile(*series, dir.path(), QStringLiteral("t.txt"), QStringLiteral("sheet1"));
+        EXPECT_EQ(series->titleLine1, QString::fromUtf8(c.title1)) << c.title1;
+        EXPECT_EQ(series->titleLine2, QString::fromUtf8(c.title2)) << c.title1;
+        EXPECT_EQ(series->dataCount, c.days) << c.title1;
+    }
+}
+
 TEST(TextLoader, TheMostDaysLoadWithoutAMessageAndReplaceTheSeriesBefore) {
     // Blank lines after the last day are not a day more.
     auto series = emptySeries();
     EXPECT_FALSE(loadTextData(*series, manyDays(kMaxDays) + "\r\n  \r\n"));
     EXPECT_EQ(series->dataCount, kMaxDays);
-    EXPECT_EQ(series->priceTable[kMaxDays].date, Fixed4::fromWhole(19000000 + kMaxDays));
+    EXPECT_EQ(series->priceTable[kMaxDays].date, Fixed4::fromWhole(nthDate(kMaxDays)));
 
     // A shorter file after it leaves nothing of it, computed lines included.
     series->ichimokuTable[70].span2 = Fixed4::fromWhole(5);
@@ -98,7 +184,7 @@ TEST(TextLoader, TheMostDaysLoadWithoutAMessageAndReplaceTheSeriesBefore) {
     EXPECT_TRUE(restIsZero(*series));
 }
 
-TEST(DataFiles, OnlyRegularFilesOpenAndANameEndingInXlsIsAWorkbook) {
+TEST(DataFiles, OnlyRegularFilesOpenAndAFileIsKnownByWhatItHolds) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString folder = dir.path() + QLatin1Char('/');
@@ -106,16 +192,19 @@ TEST(DataFiles, OnlyRegularFilesOpenAndANameEndingInXlsIsAWorkbook) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("a\nb\n971109 1500\n");
     text.close();
-    ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/numbers.xls"),
-                            folder + QStringLiteral("Numbers.XLS")));
+    // A workbook under any name is a workbook.
+    for (const char* name : {"Numbers.XLS", "data.txt", "data.xls ", "data.xls.bak"})
+        ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/numbers.xls"),
+                                folder + QString::fromUtf8(name)));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), folder + QStringLiteral("zero.txt")));
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + QStringLiteral("fifo.txt")).constData(), 0600), 0);
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + QStringLiteral("fifo.xls")).constData(), 0600), 0);
     ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("folder.xls")));
     // The days loaded, or -1 for a file that cannot be opened.
     const std::pair<const char*, int> cases[] = {
-        {"data.xls.txt", 1}, {"Numbers.XLS", 12}, {"missing.txt", -1}, {"zero.txt", -1},
-        {"fifo.txt", -1},    {"fifo.xls", -1},    {"folder.xls", -1},  {"", -1}};
+        {"data.xls.txt", 1},  {"Numbers.XLS", 12}, {"data.txt", 12}, {"data.xls ", 12},
+        {"data.xls.bak", 12}, {"missing.txt", -1}, {"zero.txt", -1}, {"fifo.txt", -1},
+        {"fifo.xls", -1},     {"folder.xls", -1},  {"", -1}};
     for (const auto& [name, days] : cases) {
         auto series = emptySeries();
         const std::optional<LoadFailure> failure =

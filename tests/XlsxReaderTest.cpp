@@ -5,8 +5,6 @@
 
 #include "LoaderTestSupport.h"
 
-#include <QFile>
-
 #include <gsf/gsf-outfile-zip.h>
 #include <gsf/gsf-output-memory.h>
 #include <gtest/gtest.h>
@@ -257,6 +255,10 @@ TEST(XlsxReader, AClassicLayoutWorkbookLoadsAndExportsAsItsDownloadsDo) {
 }
 
 TEST(XlsxReader, ReadsEachKindOfCellAsItsTypeAndStyleSay) {
+    // The letter of a column `offset` past the last one kept.
+    auto pastKept = [](int offset) {
+        return std::string(1, static_cast<char>('A' + WorksheetCells::kColumns + offset));
+    };
     const Parts in1904 = {
         {"xl/workbook.xml", workbookPart("<workbookPr date1904=\"true\"/>" + kOneSheet)}};
     const struct {
@@ -305,10 +307,15 @@ TEST(XlsxReader, ReadsEachKindOfCellAsItsTypeAndStyleSay) {
          R"(<row><c><v>1</v></c><c t="s"><v>0</v></c></row><row r="4"><c r="C4"><v>3</v></c>)"
          R"(<c><v>4</v></c></row><row><c t="inlineStr"><is><t>x</t></is></c></row>)",
          "[5 rows, 4 columns] A1=number:1 B1=text:銘柄 C4=number:3 D4=number:4 A5=text:x"},
-        {"only the rows asked for; columns past F only widen the sheet",
-         R"(<row r="1"><c r="A1"><v>1</v></c><c r="H1"/></row><row r="2"><c r="G2"><v>7</v></c></row>)"
-         R"(<row r="3"><c r="A3"><v>3</v></c></row><row r="4"><c r="Z4"><v>4</v></c></row>)",
-         "[1 rows, 8 columns] A1=number:1",
+        {"only the rows asked for; columns past those kept only widen the sheet",
+         "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"" + pastKept(1) +
+             "1\"/></row>"
+             "<row r=\"2\"><c r=\"" +
+             pastKept(0) +
+             "2\"><v>7</v></c></row>"
+             "<row r=\"3\"><c r=\"A3\"><v>3</v></c></row><row r=\"4\"><c "
+             "r=\"Z4\"><v>4</v></c></row>",
+         "[1 rows, " + std::to_string(WorksheetCells::kColumns + 2) + " columns] A1=number:1",
          {},
          2},
         {"cells the file damaged",
@@ -514,8 +521,8 @@ TEST(XlsxReader, EveryHostileDownloadIsAFileThatCannotBeRead) {
         EXPECT_TRUE(!workbook || !workbook->readSheet(0, kRows)) << "in this process";
 
         const auto started = std::chrono::steady_clock::now();
-        const SheetOpenResult opened = openWorksheet(
-            QFile::encodeName(QString::fromStdString(path)), QStringLiteral("sheet1"), kRows);
+        const OpenFile again(path);
+        const SheetOpenResult opened = openWorksheet(again.fd(), QStringLiteral("sheet1"), kRows);
         EXPECT_EQ(opened.status, SheetOpenStatus::CannotRead) << "through the reader";
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
 

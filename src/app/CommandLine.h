@@ -23,9 +23,6 @@ struct CommandResult {
 // Arguments without the program name. Rendering and printing need a QGuiApplication.
 [[nodiscard]] CommandResult runCommandLine(const QStringList& arguments);
 
-// The usage that --help prints and that a wrong command is answered with.
-std::string usageText();
-
 // True when the arguments ask for a render or a print, which need fonts and so a GUI application
 // object.
 bool isRenderCommand(const QStringList& arguments);

@@ -1,3 +1,4 @@
+#include "app/CommandArguments.h"
 #include "app/CommandLine.h"
 #include "system/FileAccess.h"
 #include "system/IniSettingsStore.h"
@@ -14,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -41,6 +43,8 @@ int runCommand(int argc, char* argv[], const QStringList& arguments) {
         application = std::make_unique<QGuiApplication>(argc, argv);
         registerChartFonts();
     }
+    // A reader that stops early (| head) is a failed write to report, not a signal to die of.
+    std::signal(SIGPIPE, SIG_IGN);
     return writeCommandOutput(runCommandLine(arguments), stdout, stderr);
 }
 
@@ -51,7 +55,8 @@ int runProgram(int argc, char* argv[]) {
     QStringList arguments;
     // File names keep their bytes, so that a name that is not UTF-8 still opens.
     for (int i = 1; i < argc; ++i) arguments << decodeFileName(QByteArray(argv[i]));
-    if (arguments == QStringList{QStringLiteral("--help")}) {
+    if (arguments == QStringList{QStringLiteral("--help")} ||
+        arguments == QStringList{QStringLiteral("-h")}) {
         std::fputs(usageText().c_str(), stdout);
         return 0;
     }

@@ -151,6 +151,45 @@ void layOutDateLabels(Surface& surface, const PriceSeries& series, ChartLayout& 
     }
 }
 
+// The time marks whose slots the chart shows, and the target lines whose prices the axis
+// shows, labelled in the price grid's font.
+void layOutMarks(Surface& surface, const ViewState& view, ChartLayout& layout) {
+    const ChartMarks& marks = view.marks;
+    const PlotFrame& frame = layout.frame;
+    surface.setFont(kChartFont, layout.labelFontSize);
+    const double lineHeight = surface.textHeight(QStringLiteral("0"));
+    for (const TimeMark& mark : marks.timeMarks) {
+        if (mark.bar < layout.firstDay || mark.bar > layout.lastDay + kLeadSlots) continue;
+        MarkLine line;
+        line.x = layout.days.x(mark.bar);
+        line.label = QString::number(mark.number);
+        line.labelX = line.x - surface.textWidth(line.label) / 2;
+        line.labelY = frame.top;
+        layout.timeMarks.push_back(std::move(line));
+    }
+    if (marks.targets.empty() || marks.targetsFrom > layout.lastDay + kLeadSlots) return;
+    const double from = layout.days.x(std::max(marks.targetsFrom, layout.firstDay));
+    for (const TargetLine& target : marks.targets) {
+        const std::optional<double> y = layout.seriesPrices.y(target.price.toDouble());
+        if (!y || *y < frame.top || *y > frame.bottom()) continue;
+        TargetMarkLine line{from, frame.right, *y, {}, 0, 0};
+        line.label = target.name + QLatin1Char(' ') + priceText(target.price, view.decimalsUnit);
+        line.labelX = frame.right - surface.textWidth(line.label);
+        line.labelY = *y - lineHeight;
+        layout.targets.push_back(std::move(line));
+    }
+}
+
+// The drawn range, stretched to the price targets so that every one of them shows.
+std::pair<Fixed4, Fixed4> rangeWithTargets(const ViewState& view) {
+    Fixed4 high = view.visibleHigh, low = view.visibleLow;
+    for (const TargetLine& target : view.marks.targets) {
+        high = std::max(high, target.price);
+        low = std::min(low, target.price);
+    }
+    return {high, low};
+}
+
 } // namespace
 
 ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& view,
@@ -162,7 +201,8 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
     const bool daysDrawn = layout.firstDay <= layout.lastDay && layout.lastDay >= 1;
 
     if (daysDrawn) {
-        layout.axis = axisScale(view.visibleHigh, view.visibleLow, view.userStep);
+        const auto [high, low] = rangeWithTargets(view);
+        layout.axis = axisScale(high, low, view.userStep);
         // A logarithmic axis cannot reach 0: it starts at the first step above it.
         if (view.logY && layout.axis.bottom.toDouble() <= 0)
             layout.axis.bottom = Fixed4::fromDouble(layout.axis.step).value_or(Fixed4());
@@ -172,7 +212,7 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
     layout.hasRange =
         daysDrawn && layout.axis.span() > 0 && (!view.logY || layout.axis.bottom.toDouble() > 0);
     layout.legend = legendText(legendValues(series, layout.lastDay, view.decimalsUnit));
-    layout.title = titleText(series, layout.firstDay, layout.lastDay);
+    layout.title = titleText(series, layout.firstDay, layout.lastDay, view.bars);
 
     double bottom = 0;
     layOutFrame(surface, view, profile, part, layout, bottom);
@@ -185,6 +225,7 @@ ChartLayout layoutChart(Surface& surface, const PriceSeries& series, ViewState& 
                          layout.frame.top - 7};
     layOutPriceGrid(surface, layout);
     layOutDateLabels(surface, series, layout);
+    layOutMarks(surface, view, layout);
     return layout;
 }
 

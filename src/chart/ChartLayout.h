@@ -49,6 +49,21 @@ struct DateLabel {
     double fontSize = 0;
 };
 
+// A time mark: a dashed line down the plot at its bar's slot, its number at the plot's top.
+struct MarkLine {
+    double x = 0;
+    QString label;
+    double labelX = 0, labelY = 0;
+};
+
+// A price target: a dashed line from its bar's slot to the plot's right edge, its name and
+// price above the line at that edge.
+struct TargetMarkLine {
+    double x1 = 0, x2 = 0, y = 0;
+    QString label;
+    double labelX = 0, labelY = 0;
+};
+
 // Everything a drawing pass places, computed once before anything is drawn. The window keeps
 // the layout of its last pass, from which the mouse tools find the day and price under the
 // pointer.
@@ -80,6 +95,9 @@ struct ChartLayout {
     Band dateBand;
     double dateLineTop = 0, dateLineBottom = 0;
     std::vector<DateLabel> dateLabels;
+
+    std::vector<MarkLine> timeMarks;     // those whose slot the chart shows
+    std::vector<TargetMarkLine> targets; // those whose price the axis shows
 };
 
 // Lays out the chart of the view on the surface. Measures text through the surface (and so

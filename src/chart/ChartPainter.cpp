@@ -21,6 +21,8 @@ constexpr Rgb kConversion{0, 0, 255};
 constexpr Rgb kBase{255, 0, 0};
 constexpr Rgb kFallingBody{0, 0, 128};
 constexpr Rgb kRisingOutline{255, 0, 0};
+constexpr Rgb kTimeMark{230, 120, 0};
+constexpr Rgb kTarget{200, 0, 200};
 
 constexpr double kNoPlace = std::numeric_limits<double>::quiet_NaN();
 
@@ -117,6 +119,22 @@ public:
         }
     }
 
+    // Time marks and price targets, dashed so that they stand apart from the Ichimoku lines.
+    void drawMarks() {
+        if (layout_.timeMarks.empty() && layout_.targets.empty()) return;
+        s_.setFont(kChartFont, layout_.labelFontSize);
+        pen(kTimeMark, 1, PenStyle::Dashed);
+        for (const MarkLine& mark : layout_.timeMarks) {
+            s_.line(mark.x, layout_.frame.top, mark.x, layout_.frame.bottom());
+            s_.printText(mark.labelX, mark.labelY, mark.label);
+        }
+        pen(kTarget, 1, PenStyle::Dashed);
+        for (const TargetMarkLine& target : layout_.targets) {
+            s_.line(target.x1, target.y, target.x2, target.y);
+            s_.printText(target.labelX, target.labelY, target.label);
+        }
+    }
+
     void drawLegend() {
         box(layout_.legendBand);
         s_.setFont(kChartFont, layout_.titleFontSize);
@@ -210,6 +228,8 @@ ChartLayout drawChart(Surface& surface, const PriceSeries& series, ViewState& vi
         pass.drawLinesAndCandles();
         pass.drawLegend();
         pass.drawDateLabels();
+        // Last, so that the legend keeps the colour the candles leave it.
+        pass.drawMarks();
     }
     return layout;
 }

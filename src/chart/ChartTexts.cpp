@@ -42,10 +42,25 @@ int32_t groupOf(Fixed4 date, bool byYear) {
 
 } // namespace
 
-QString titleText(const PriceSeries& series, int firstDay, int lastDay) {
+QString priceText(Fixed4 value, Fixed4 decimalsUnit) {
+    return fromAscii(generalNumber(roundedToUnit(value, decimalsUnit).toDouble()));
+}
+
+QString priceText(double value, Fixed4 decimalsUnit) {
+    return fromAscii(generalNumber(roundedToUnit(value, decimalsUnit)));
+}
+
+QString dateText(Fixed4 date) {
+    return fromAscii(generalNumber(date.toDouble()));
+}
+
+QString titleText(const PriceSeries& series, int firstDay, int lastDay, BarPeriod bars) {
+    const QString period = bars == BarPeriod::Weekly    ? QStringLiteral("（週足）")
+                           : bars == BarPeriod::Monthly ? QStringLiteral("（月足）")
+                                                        : QString();
     return series.titleLine1 + QLatin1Char(' ') + series.titleLine2 + QStringLiteral("   ") +
            fromAscii(plainDecimal(priceRow(series, firstDay).date)) + QStringLiteral("～") +
-           fromAscii(plainDecimal(priceRow(series, lastDay).date));
+           fromAscii(plainDecimal(priceRow(series, lastDay).date)) + period;
 }
 
 LegendValues legendValues(const PriceSeries& series, int lastDay, Fixed4 decimalsUnit) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ViewState.h"
+#include "analysis/Bars.h"
 #include "data/PriceSeries.h"
 
 #include <QString>
@@ -19,8 +20,18 @@ struct DateGroup {
 inline constexpr int kMaxDateGroups = 749;
 using DateGroups = std::array<DateGroup, kMaxDateGroups + 2>;
 
-// Title line: both heading lines, then the first and last drawn dates.
-QString titleText(const PriceSeries& series, int firstDay, int lastDay);
+// A price, or a difference of prices, rounded to the unit of the last decimal shown and written
+// in general form (1234.57 with a unit of 0.01, 1235 with 1).
+QString priceText(Fixed4 value, Fixed4 decimalsUnit);
+QString priceText(double value, Fixed4 decimalsUnit);
+
+// A date of the price table as it is written: 19971109.
+QString dateText(Fixed4 date);
+
+// Title line: both heading lines, then the first and last drawn dates, and the bars' period
+// when they are not days.
+QString titleText(const PriceSeries& series, int firstDay, int lastDay,
+                  BarPeriod bars = BarPeriod::Daily);
 
 // The newest values, as shown in the legend: close, conversion and base of the last drawn day,
 // and the spans drawn at its slot (computed kLeadSlots days before), each rounded to decimalsUnit.

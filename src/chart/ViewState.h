@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ChartMarks.h"
 #include "data/Fixed4.h"
 
 #include <cstdint>
@@ -24,8 +25,10 @@ struct ViewState {
     float reduceX = 1;
     float reduceY = 1;
     Fixed4 decimalsUnit = Fixed4::fromUnits(100); // price unit of the last shown decimal: 0.01
-    bool spanForward = true;              // lagging line drawn kLeadSlots right
-    bool spanBack = false;                // lagging line drawn kLeadSlots left
+    bool spanForward = true;                      // lagging line drawn kLeadSlots right
+    bool spanBack = false;                        // lagging line drawn kLeadSlots left
+    BarPeriod bars = BarPeriod::Daily; // what a slot of the series shown is: a day, a week...
+    ChartMarks marks;                  // time marks and price targets on the chart
 };
 
 inline int lastDayOf(int32_t dataCount, const ViewState& view) {

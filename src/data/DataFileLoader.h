@@ -15,6 +15,7 @@ enum class LoadProblem {
     SheetName,     // no worksheet of that name: nothing loaded, the window title is reset
     UnreadableDay, // the days before the unreadable one are kept
     TooManyDays,   // the first kMaxDays days are kept
+    NoData,        // the file was read, and holds no day
 };
 
 struct LoadFailure {
@@ -22,10 +23,11 @@ struct LoadFailure {
     Message message;
 };
 
-// Reads a data file into the series, replacing whatever it held. A name ending in ".xls",
-// ".xlsx" or ".xlsm" (any case) is a workbook read on the worksheet sheetName names (matched
-// without regard to case); anything else is a text file. The series is consistent afterwards whatever
-// happened: dataCount matches the rows stored and every other cell is zero.
+// Reads a data file into the series, replacing whatever it held. The file is known by what it
+// holds, whatever its name: a workbook (a compound file or a zip) is read on the worksheet
+// sheetName names, text as text, and anything else cannot be read. A load that gives no day is
+// a failure too. The series is consistent afterwards whatever happened: dataCount matches the
+// rows stored and every other cell is zero.
 [[nodiscard]] std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
                                                       const QString& fileName,
                                                       const QString& sheetName);

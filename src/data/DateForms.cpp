@@ -1,7 +1,5 @@
 #include "data/DateForms.h"
 
-#include "data/TextForms.h"
-
 #include <QDate>
 
 #include <cmath>
@@ -28,38 +26,39 @@ int digitsValue(std::string_view s) {
     return value;
 }
 
-// YYMMDD written with six digits, a leading zero included (080105 is 2008-01-05).
-Fixed4 sixDigitDate(std::string_view digits) {
-    int yymmdd = digitsValue(digits);
-    return Fixed4::fromWhole(int64_t(windowedYear(yymmdd / 10000)) * 10000 + yymmdd % 10000);
-}
-
 } // namespace
 
 int windowedYear(int twoDigitYear) {
     return twoDigitYear < 30 ? 2000 + twoDigitYear : 1900 + twoDigitYear;
 }
 
-std::optional<Fixed4> textLineDate(std::string_view field) {
-    // The usual field, YYYYMMDD or YYMMDD and nothing else, needs no general number reading.
-    if ((field.size() == 8 || field.size() == 6) && allDigits(field)) {
-        if (field.size() == 6) return sixDigitDate(field);
-        return Fixed4::fromWhole(digitsValue(field));
+std::optional<Fixed4> digitsDate(std::string_view digits) {
+    if (!allDigits(digits)) return std::nullopt;
+    if (digits.size() == 6) {
+        const int yymmdd = digitsValue(digits);
+        return dateNumber(windowedYear(yymmdd / 10000), yymmdd / 100 % 100, yymmdd % 100);
     }
-    std::string_view token = leadingNumberToken(field);
-    if (token.size() == 6 && allDigits(token)) return sixDigitDate(token);
-    std::optional<Fixed4> date = Fixed4::fromDouble(leadingNumber(field));
-    if (!date) return std::nullopt;
-    // Other writings of a six-character number (0971109, 9711.5) keep the plain 19 century.
-    if (plainDecimal(*date).size() == 6) return *date + Fixed4::fromWhole(19000000);
-    return date;
+    if (digits.size() != 8) return std::nullopt;
+    const int yyyymmdd = digitsValue(digits);
+    return dateNumber(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
+}
+
+std::optional<Fixed4> textLineDate(std::string_view field) {
+    if (std::optional<Fixed4> date = digitsDate(field)) return date;
+    return calendarDateText(field);
 }
 
 std::optional<Fixed4> compactDate(std::string_view text) {
-    if (text.size() == 6 && allDigits(text)) return sixDigitDate(text);
-    std::optional<Fixed4> number = Fixed4::fromText(text);
-    if (number && text.size() == 6) return *number + Fixed4::fromWhole(19000000);
-    return number;
+    const size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos) return std::nullopt;
+    return digitsDate(text.substr(begin, text.find_last_not_of(" \t") - begin + 1));
+}
+
+std::optional<Fixed4> compactNumberDate(double value) {
+    if (!(value >= 0 && value < 1e8) || value != std::floor(value)) return std::nullopt;
+    std::string digits = std::to_string(static_cast<int64_t>(value));
+    if (digits.size() < 6) digits.insert(0, 6 - digits.size(), '0');
+    return digitsDate(digits);
 }
 
 std::optional<Fixed4> dateNumber(int year, int month, int day) {

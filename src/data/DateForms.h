@@ -13,13 +13,21 @@ namespace nimbrel {
 // A two-digit year 00..29 is 20YY and 30..99 is 19YY.
 int windowedYear(int twoDigitYear);
 
-// The date field of a text day line: the number it starts with (0 when it starts with none);
-// six digits are YYMMDD and get their century. Too large to hold: nullopt.
+// A date written as digits alone: eight are YYYYMMDD, six YYMMDD with the two-digit year's
+// century. A real calendar day only (days before 1900 too); anything else is nullopt.
+[[nodiscard]] std::optional<Fixed4> digitsDate(std::string_view digits);
+
+// The date field of a text day line: digits as digitsDate reads them, or a calendar date as
+// calendarDateText reads it. Anything else, or no real calendar day: nullopt.
 [[nodiscard]] std::optional<Fixed4> textLineDate(std::string_view field);
 
-// A worksheet date in compact form: six characters are YYMMDD, anything else is the number it
-// spells (19971109). Not a number: nullopt.
+// A worksheet date in compact form: a text of digits as digitsDate reads them, blanks around
+// it allowed.
 [[nodiscard]] std::optional<Fixed4> compactDate(std::string_view text);
+
+// A compact date stored as a number: a spreadsheet drops its leading zeros (000104 is kept as
+// 104), so its digits are padded with zeros to six before they are read as digitsDate does.
+[[nodiscard]] std::optional<Fixed4> compactNumberDate(double value);
 
 // A date written as year, month and day separated by "/", "-" or "." (97/11/09, 1997/11/09,
 // 1997-11-9) or as 1997年11月9日. A real calendar date only; otherwise nullopt.

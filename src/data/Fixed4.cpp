@@ -109,6 +109,9 @@ std::optional<Fixed4> Fixed4::fromText(std::string_view text) {
 std::optional<Fixed4> Fixed4::fromDouble(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e14) return std::nullopt;
     if (value == std::trunc(value)) return Fixed4(static_cast<int64_t>(value) * kUnitsPerWhole);
+    // Below half a unit every value rounds to 0 (half a unit itself, to the even 0); its
+    // decimals could run past any buffer (5e-324 has 324 of them).
+    if (std::fabs(value) < 0.00005) return Fixed4();
     char buffer[64];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     if (ec != std::errc()) return std::nullopt;

@@ -18,6 +18,16 @@ LoadFailure cannotReadFailure(const QString& path) {
     return {LoadProblem::CannotRead, errorMessage(QStringLiteral("ファイルを読めません\n") + path)};
 }
 
+LoadFailure newestDaysKeptFailure() {
+    return {LoadProblem::TooManyDays,
+            errorMessage(QStringLiteral("データが%1日を超えています\n最新の%1日分を読み込みました")
+                             .arg(kMaxDays))};
+}
+
+LoadFailure noDataFailure(const QString& path) {
+    return {LoadProblem::NoData, errorMessage(QStringLiteral("データがありません\n") + path)};
+}
+
 LoadFailure sheetNameFailure() {
     return {LoadProblem::SheetName, errorMessage(QStringLiteral("シート名を確認して下さい"))};
 }
@@ -34,6 +44,5 @@ LoadFailure tooManyDaysFailure() {
             errorMessage(QStringLiteral("データが%1日を超えています\n最初の%1日分を読み込みました")
                              .arg(kMaxDays))};
 }
-
 
 } // namespace nimbrel

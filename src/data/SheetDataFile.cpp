@@ -1,10 +1,13 @@
 #include "data/SheetDataFile.h"
 
 #include "data/DateForms.h"
+#include "data/HeaderLayout.h"
 #include "data/LoadFailures.h"
 #include "data/TextForms.h"
 #include "system/FileAccess.h"
 #include "workbook/WorkbookProcess.h"
+
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -74,13 +77,6 @@ bool isEmpty(const WorksheetCells& sheet, const WorksheetCell& cell) {
            (cell.kind == Kind::Text && !cell.cut && sheet.text(cell).empty());
 }
 
-size_t characterCount(const std::string& utf8) {
-    size_t count = 0;
-    for (char c : utf8)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-    return count;
-}
-
 // Booleans and errors are never dates or prices, and a text too long to keep is neither.
 std::optional<Fixed4> cellDate(const WorksheetCells& sheet, const WorksheetCell& cell,
                                bool compact) {
@@ -88,12 +84,15 @@ std::optional<Fixed4> cellDate(const WorksheetCells& sheet, const WorksheetCell&
     case Kind::Date:
         return serialDate(cell.number, sheet.dateSystem());
     case Kind::Number:
-        // A number where a date is expected is a serial day, the way spreadsheets store dates.
-        return compact ? compactDate(generalNumber(cell.number))
+        // A number where a date is expected is a serial day, the way spreadsheets store dates,
+        // unless the sheet writes its dates as digits.
+        return compact ? compactNumberDate(cell.number)
                        : serialDate(cell.number, sheet.dateSystem());
-    case Kind::Text:
+    case Kind::Text: {
         if (cell.cut) return std::nullopt;
-        return compact ? compactDate(sheet.text(cell)) : calendarDateText(sheet.text(cell));
+        const std::string text = asciiNumberForms(sheet.text(cell));
+        return compact ? compactDate(text) : calendarDateText(text);
+    }
     default:
         return std::nullopt;
     }
@@ -101,18 +100,86 @@ std::optional<Fixed4> cellDate(const WorksheetCells& sheet, const WorksheetCell&
 
 std::optional<Fixed4> cellPrice(const WorksheetCells& sheet, const WorksheetCell& cell) {
     if (cell.kind == Kind::Number) return Fixed4::fromDouble(cell.number);
-    if (cell.kind == Kind::Text && !cell.cut) return Fixed4::fromText(sheet.text(cell));
+    if (cell.kind == Kind::Text && !cell.cut)
+        return Fixed4::fromText(asciiNumberForms(sheet.text(cell)));
     return std::nullopt;
+}
+
+// The first day's date decides how the sheet writes its dates: as digits (971109, 19971109,
+// or a number that lost its leading zero, 80107 for 080107), or as calendar dates.
+bool writesDatesAsDigits(const WorksheetCells& sheet, const WorksheetCell& firstDate) {
+    if (firstDate.kind == Kind::Text && !firstDate.cut) {
+        const std::string text = asciiNumberForms(sheet.text(firstDate));
+        const size_t begin = text.find_first_not_of(" \t");
+        if (begin == std::string::npos) return false;
+        const std::string_view digits =
+            std::string_view(text).substr(begin, text.find_last_not_of(" \t") - begin + 1);
+        return (digits.size() == 6 || digits.size() == 8) &&
+               digits.find_first_not_of("0123456789") == std::string_view::npos;
+    }
+    if (firstDate.kind != Kind::Number) return false;
+    const std::string digits = generalNumber(firstDate.number);
+    return digits.size() == 6 || digits.size() == 8 ||
+           (digits.size() == 5 && compactNumberDate(firstDate.number));
+}
+
+// The column names of a first row, as a header of a downloaded file names them.
+std::vector<std::string> rowTexts(const WorksheetCells& sheet, int row) {
+    std::vector<std::string> texts;
+    for (int column = 0; column < WorksheetCells::kColumns; ++column)
+        texts.push_back(cellText(sheet, sheet.cell(row, column)));
+    return texts;
+}
+
+// A date in a column a header names: a date cell, YYYYMMDD as a number, a serial day, or a
+// date text as data sites write them.
+std::optional<Fixed4> headerCellDate(const WorksheetCells& sheet, const WorksheetCell& cell) {
+    switch (cell.kind) {
+    case Kind::Date:
+        return serialDate(cell.number, sheet.dateSystem());
+    case Kind::Number:
+        if (generalNumber(cell.number).size() == 8) return compactNumberDate(cell.number);
+        return serialDate(cell.number, sheet.dateSystem());
+    case Kind::Text:
+        return cell.cut ? std::nullopt : headerDate(asciiNumberForms(sheet.text(cell)));
+    default:
+        return std::nullopt;
+    }
+}
+
+PriceField headerCellPrice(const WorksheetCells& sheet, const WorksheetCell& cell) {
+    switch (cell.kind) {
+    case Kind::Empty:
+        return {};
+    case Kind::Number:
+        return {true, Fixed4::fromDouble(cell.number)};
+    case Kind::Text:
+        return cell.cut ? PriceField{true, std::nullopt} : priceField(sheet.text(cell));
+    default:
+        return {true, std::nullopt};
+    }
+}
+
+std::optional<LoadFailure> loadHeaderSheet(PriceSeries& series, const WorksheetCells& sheet,
+                                           const HeaderColumns& columns, int rowsRead) {
+    const bool four = columns.fourPrices();
+    std::vector<HeaderRow> rows;
+    for (int row = 1; row < sheet.rowCount(); ++row) {
+        auto price = [&](int column) { return headerCellPrice(sheet, sheet.cell(row, column)); };
+        rows.push_back(headerRow(
+            row + 1, headerCellDate(sheet, sheet.cell(row, columns.date)), four,
+            {price(columns.open), price(columns.high), price(columns.low), price(columns.close)}));
+    }
+    return storeHeaderRows(series, std::move(rows), four,
+                           sheet.rowCount() >= rowsRead ? RowsAfter::Unread : RowsAfter::None);
 }
 
 } // namespace
 
-std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& path,
+std::optional<LoadFailure> loadSheetFile(PriceSeries& series, int file, const QString& path,
                                          const QString& sheetName) {
-    const SheetOpenResult opened = openWorksheet(encodeFileName(path), sheetName, kRowsUsed);
+    const SheetOpenResult opened = openWorksheet(file, sheetName, kRowsUsed);
     switch (opened.status) {
-    case SheetOpenStatus::CannotOpen:
-        return cannotOpenFailure(path);
     case SheetOpenStatus::CannotRead:
         return cannotReadFailure(path);
     case SheetOpenStatus::NoSuchSheet:
@@ -120,21 +187,28 @@ std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& pat
     case SheetOpenStatus::Opened:
         break;
     }
-    return loadSheetCells(series, *opened.cells);
+    return loadSheetCells(series, *opened.cells, QFileInfo(path).completeBaseName());
 }
 
-std::optional<LoadFailure> loadSheetCells(PriceSeries& series, const WorksheetCells& sheet) {
+std::optional<LoadFailure> loadSheetCells(PriceSeries& series, const WorksheetCells& sheet,
+                                          const QString& fileTitle) {
     clearSeries(series);
+    // A first row naming a date and a close is a downloaded file's header: the sheet is read by
+    // it, and its title is the file's name. A heading row that names the classic layout's own
+    // columns (the date in B, the first price in C) stays a heading.
+    const std::optional<HeaderColumns> header = headerColumns(rowTexts(sheet, 0));
+    if (header && !(header->date == kDateColumn &&
+                    (header->open == kOpenColumn || header->close == kOpenColumn))) {
+        series.titleLine1 = fileTitle;
+        return loadHeaderSheet(series, sheet, *header, kRowsUsed);
+    }
     const int columns = sheet.usedColumns();
     const WorksheetCell& firstName = sheet.cell(1, kNameColumn);
     const WorksheetCell& firstDate = sheet.cell(1, kDateColumn);
     series.titleLine2 = QString::fromStdString(cellText(sheet, firstName));
     // A first day without a name ends the data before it starts.
     if (isEmpty(sheet, firstName)) return std::nullopt;
-    const std::string firstDateText = cellText(sheet, firstDate);
-    const size_t firstDateLength = characterCount(firstDateText);
-    const bool compact = firstDateLength == 6 ||
-                         (firstDateLength == 8 && firstDateText.find('/') == std::string::npos);
+    const bool compact = writesDatesAsDigits(sheet, firstDate);
 
     int days = 0;
     Fixed4 low, close; // a sheet without columns E or F repeats the previous row's values

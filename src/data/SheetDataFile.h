@@ -5,12 +5,14 @@
 
 namespace nimbrel {
 
-// Reads the worksheet of an Excel 97 workbook that sheetName names into a cleared series.
-[[nodiscard]] std::optional<LoadFailure> loadSheetFile(PriceSeries& series, const QString& path,
-                                                       const QString& sheetName);
+// Reads the worksheet that sheetName names of the workbook open at `file` (named `path`) into
+// a cleared series.
+[[nodiscard]] std::optional<LoadFailure>
+loadSheetFile(PriceSeries& series, int file, const QString& path, const QString& sheetName);
 
-// The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open.
-[[nodiscard]] std::optional<LoadFailure> loadSheetCells(PriceSeries& series,
-                                                        const WorksheetCells& sheet);
+// The days of a worksheet's cells, as loadSheetFile reads them once the workbook is open. A
+// sheet read by its header row takes the file's title (its name without extension).
+[[nodiscard]] std::optional<LoadFailure>
+loadSheetCells(PriceSeries& series, const WorksheetCells& sheet, const QString& fileTitle = {});
 
 } // namespace nimbrel

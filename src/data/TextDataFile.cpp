@@ -2,6 +2,8 @@
 
 #include "data/DateForms.h"
 #include "data/LoadFailures.h"
+#include "data/TextForms.h"
+#include "data/TextLines.h"
 #include "system/TextDecoding.h"
 
 #include <algorithm>
@@ -11,54 +13,6 @@
 namespace nimbrel {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// Hands out the lines of the file one by one. A line ends at CR, CR LF or LF; a last line
-// without an end is still a line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
-
-    bool next(std::string_view& line) {
-        if (rest_.empty()) return false;
-        const size_t end = lineEnd();
-        line = rest_.substr(0, end);
-        size_t skip = end;
-        if (skip < rest_.size()) {
-            if (rest_[skip] == '\r' && skip + 1 < rest_.size() && rest_[skip + 1] == '\n') ++skip;
-            ++skip;
-        }
-        rest_.remove_prefix(skip);
-        return true;
-    }
-
-private:
-    // The first CR or LF: the next of each is looked up only once the line passes it, so that a
-    // file with one kind of line end is not searched to its end for the other on every line.
-    size_t lineEnd() {
-        const char* begin = rest_.data();
-        const char* end = begin + rest_.size();
-        if (nextCr_ < begin) nextCr_ = find(begin, end, '\r');
-        if (nextLf_ < begin) nextLf_ = find(begin, end, '\n');
-        return static_cast<size_t>(std::min(nextCr_, nextLf_) - begin);
-    }
-    static const char* find(const char* begin, const char* end, char c) {
-        const void* found = std::memchr(begin, c, static_cast<size_t>(end - begin));
-        return found ? static_cast<const char*>(found) : end;
-    }
-
-    std::string_view rest_;
-    const char* nextCr_ = nullptr;
-    const char* nextLf_ = nullptr;
-};
-
-std::string_view withoutTrailingBlanks(std::string_view line) {
-    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-    return line;
-}
 
 // Splits a day line at runs of blanks and TABs. Counts at most six fields: only the first five
 // are read, and a sixth or later one is ignored.
@@ -77,8 +31,21 @@ int splitFields(std::string_view line, std::array<std::string_view, 5>& fields) 
     return count;
 }
 
+bool isAscii(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 // One day line; false when it cannot be read.
-bool readDay(std::string_view line, PriceRow& row, int16_t& priceFieldCount) {
+bool readDay(std::string_view line, FileEncoding encoding, PriceRow& row,
+             int16_t& priceFieldCount) {
+    // Day lines are ASCII; one that is not may hold its numbers in wide characters.
+    std::string ascii;
+    if (!isAscii(line)) {
+        ascii = asciiNumberForms(decodeLine(line, encoding).toStdString());
+        line = ascii;
+    }
     std::array<std::string_view, 5> fields;
     int count = splitFields(line, fields);
     if (count != 2 && count < 5) return false;
@@ -118,7 +85,7 @@ bool TextExtent::scan(std::string_view bytes) {
             lineHasText_ = false;
         } else if (c != '\n' && !lineHasText_ && !isBlank(c) && linesEnded_ >= 2) {
             lineHasText_ = true;
-            if (++dayLines_ > kMaxDays) {
+            if (++dayLines_ > kMaxDays && stop_ == Stop::AfterTheDays) {
                 end_ = at + 1; // enough of the line for the load to see a day there
                 how_ = TextEnd::Stopped;
                 return true;
@@ -140,7 +107,7 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         const size_t lastEnd = bytes.find_last_of("\r\n");
         bytes = bytes.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
     }
-    const TextEncoding encoding = detectEncoding(bytes);
+    const FileEncoding encoding = fileEncoding(bytes);
     LineReader lines(withoutByteOrderMark(bytes));
     std::string_view line;
     int64_t lineNumber = 0;
@@ -150,7 +117,7 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         ++lineNumber;
         if (lineNumber <= 2) {
             (lineNumber == 1 ? series.titleLine1 : series.titleLine2) =
-                decodeText(withoutTrailingBlanks(line), encoding);
+                decodeLine(withoutTrailingBlanks(line), encoding);
             continue;
         }
         if (withoutTrailingBlanks(line).empty()) continue;
@@ -160,7 +127,7 @@ std::optional<LoadFailure> loadTextData(PriceSeries& series, std::string_view by
         }
         PriceRow row;
         int16_t fieldCount = series.priceFieldCount;
-        if (!readDay(line, row, fieldCount)) {
+        if (!readDay(line, encoding, row, fieldCount)) {
             failure = unreadableDayFailure(lineNumber, days);
             break;
         }

@@ -25,6 +25,11 @@ inline constexpr size_t kMaxTextBytes = size_t(16) << 20;
 // or as soon as the line of one day more than the series holds has begun.
 class TextExtent {
 public:
+    // A text read by its header keeps its newest days, which may come last: only the byte
+    // limit and an end-of-file byte stop its reading.
+    enum class Stop { AfterTheDays, AtTheEnd };
+    explicit TextExtent(Stop stop = Stop::AfterTheDays) : stop_(stop) {}
+
     // Looks at what was appended to `bytes` since the last call. True when the text ends in it;
     // end() and how() then tell where and why.
     bool scan(std::string_view bytes);
@@ -32,6 +37,7 @@ public:
     TextEnd how() const { return how_; }
 
 private:
+    Stop stop_;
     size_t scanned_ = 0;
     size_t end_ = 0;
     TextEnd how_ = TextEnd::Whole;

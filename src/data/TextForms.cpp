@@ -90,6 +90,63 @@ std::string generalNumber(double value) {
     return out;
 }
 
+namespace {
+
+// The ASCII form of a wide character of numbers, or 0 for any other.
+char asciiFormOf(char32_t c) {
+    if (c >= U'０' && c <= U'９') return static_cast<char>('0' + (c - U'０'));
+    switch (c) {
+    case U'＋':
+        return '+';
+    case U'－':
+    case U'−':
+        return '-';
+    case U'．':
+        return '.';
+    case U'，':
+        return ',';
+    case U'／':
+        return '/';
+    case U'\u3000':
+        return ' ';
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+std::string asciiNumberForms(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        // Every character concerned is three bytes long in UTF-8.
+        if ((lead & 0xF0) == 0xE0 && at + 2 < utf8.size()) {
+            const auto second = static_cast<unsigned char>(utf8[at + 1]);
+            const auto third = static_cast<unsigned char>(utf8[at + 2]);
+            const bool whole = (second & 0xC0) == 0x80 && (third & 0xC0) == 0x80;
+            const char32_t c = whole ? char32_t(lead & 0x0F) << 12 | char32_t(second & 0x3F) << 6 |
+                                           char32_t(third & 0x3F)
+                                     : 0;
+            if (const char ascii = asciiFormOf(c)) {
+                out.push_back(ascii);
+                at += 3;
+                continue;
+            }
+        }
+        out.push_back(utf8[at++]);
+    }
+    return out;
+}
+
+QString asciiNumberForms(const QString& text) {
+    QString out = text;
+    for (QChar& c : out)
+        if (const char ascii = asciiFormOf(c.unicode())) c = QLatin1Char(ascii);
+    return out;
+}
+
 std::string_view leadingNumberToken(std::string_view text) {
     size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;

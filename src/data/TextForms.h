@@ -2,6 +2,8 @@
 
 #include "data/Fixed4.h"
 
+#include <QString>
+
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,12 @@ std::string signPlaceText(double value);
 // A number with exactly `decimals` digits after the point, rounded half away from zero, and no
 // 0 before the point when the whole part is 0 (8.1 with 2 is "8.10", 0.5 with 1 is ".5").
 std::string fixedDecimalsText(double value, int decimals);
+
+// A number or date as typed with a Japanese keyboard's wide characters, in its ASCII form:
+// full-width digits, signs, points, commas and slashes, the minus sign and the ideographic
+// space become 0-9, + - . , / and a blank. Other characters stay as they are.
+std::string asciiNumberForms(std::string_view utf8);
+QString asciiNumberForms(const QString& text);
 
 // The number at the start of a text: leading blanks and TABs skipped, then a sign, digits,
 // a decimal point and an exponent as far as they form a number. The token is empty when the

@@ -41,7 +41,7 @@ private:
 };
 
 // An image of that many logical pixels for an ImageSurface. Its pixels are left as the memory
-// held them: every pass clears the image first, and filling 8 MB twice showed in a resize.
+// held them: every pass clears the image first, and filling it twice would show in a resize.
 QImage chartImage(QSize logicalPixels, qreal devicePixelRatio = 1);
 
 } // namespace nimbrel

@@ -98,7 +98,7 @@ void PainterSurface::setFont(const QString& name, double points) {
     if (currentFont_ && currentFont_->pixels == pixels &&
         currentFont_->unitsPerInch == unitsPerInch_ && currentFont_->name == name)
         return;
-    // A look along the few sizes in use: hashing the name cost more than the rest of the step
+    // A look along the few sizes in use: hashing the name costs more than the rest of the step
     // down of 700 date labels.
     for (const std::unique_ptr<FontSize>& size : knownFonts()) {
         if (size->pixels == pixels && size->unitsPerInch == unitsPerInch_ && size->name == name) {
@@ -167,9 +167,8 @@ const PainterSurface::FontSize::NumberGlyph& PainterSurface::numberGlyph(QChar c
 }
 
 // On an image, a text whose characters the face all has is measured and printed with the face
-// alone: merging other fonts in looks up the fallback fonts of each script (some 20 M
-// instructions in all) for characters such a text does not have. A page keeps the merging
-// font.
+// alone: merging other fonts in looks up the fallback fonts of each script for characters
+// such a text does not have. A page keeps the merging font.
 bool PainterSurface::faceHas(const QString& text) const {
     return onImage_ && std::all_of(text.begin(), text.end(),
                                    [this](QChar c) { return face().supportsCharacter(c); });

@@ -81,6 +81,70 @@ int floorToInt(double value) {
     return value < truncated ? truncated - 1 : truncated;
 }
 
+// A line cut to the image, in whole pixels, with its pen.
+struct PixelLine {
+    int px, py, endX, endY;
+    bool alongX;  // steps along x, a pixel column of the pen's width each
+    int from, to; // the pixels across the line, from its centre
+    Dashes dashes;
+    int phase; // where the pattern stands at the first pixel
+};
+
+// Straight lines, most of the chart (wicks, cloud, grid, and at many days a column nearly
+// every segment): cut to the image once, then no test per pixel.
+template <PixelOp Op>
+void drawStraight(const PixelTarget& image, const PixelLine& line, QRgb color) {
+    const int sx = line.px < line.endX ? 1 : -1, sy = line.py < line.endY ? 1 : -1;
+    const int along = line.alongX ? line.px : line.py, end = line.alongX ? line.endX : line.endY;
+    const int size = line.alongX ? image.width : image.height;
+    const int acrossSize = line.alongX ? image.height : image.width;
+    const int step = line.alongX ? sx : sy;
+    const int centre = line.alongX ? line.py : line.px;
+    if (centre + line.to < 0 || centre + line.from >= acrossSize) return;
+    const int acrossFirst = std::max(centre + line.from, 0);
+    const int acrossCount = std::min(centre + line.to, acrossSize - 1) - acrossFirst + 1;
+    // Steps of the run whose pixel lies within the image, counted from its start.
+    const int steps = std::abs(end - along) + 1;
+    const int firstStep = std::max(step > 0 ? -along : along - (size - 1), 0);
+    const int lastStep = std::min(step > 0 ? size - 1 - along : along, steps - 1);
+    if (firstStep > lastStep) return;
+    const int at = along + firstStep * step;
+    const qsizetype stride = image.stride;
+    QRgb* const first = line.alongX ? image.bits + acrossFirst * stride + at
+                                    : image.bits + qsizetype(at) * stride + acrossFirst;
+    drawRun<Op>(first, line.alongX ? step : step * stride, lastStep - firstStep + 1,
+                line.alongX ? stride : 1, acrossCount, color, line.dashes,
+                (line.phase + firstStep) % line.dashes.period);
+}
+
+// Any other line, pixel by pixel (Bresenham), each tested against the image's edges.
+template <PixelOp Op> void drawSloped(const PixelTarget& image, PixelLine line, QRgb color) {
+    const int dx = std::abs(line.endX - line.px), dy = -std::abs(line.endY - line.py);
+    const int sx = line.px < line.endX ? 1 : -1, sy = line.py < line.endY ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        if (line.phase < line.dashes.on) {
+            for (int k = line.from; k <= line.to; ++k) {
+                const int x = line.alongX ? line.px : line.px + k;
+                const int y = line.alongX ? line.py + k : line.py;
+                if (x >= 0 && x < image.width && y >= 0 && y < image.height)
+                    plot<Op>(image.bits + y * image.stride + x, color);
+            }
+        }
+        if (line.px == line.endX && line.py == line.endY) break;
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            line.px += sx;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            line.py += sy;
+        }
+        if (++line.phase == line.dashes.period) line.phase = 0;
+    }
+}
+
 template <PixelOp Op>
 void drawLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
               int width, DashPattern pattern) {
@@ -102,66 +166,26 @@ void drawLine(const PixelTarget& image, double x1, double y1, double x2, double 
     width = std::max(width, 1);
     const double startX = x1, startY = y1;
     if (!inside && !clipLine(x1, y1, x2, y2, -width, -width, w + width, h + width)) return;
-    int px = floorToInt(x1), py = floorToInt(y1);
-    const int endX = floorToInt(x2), endY = floorToInt(y2);
-    const int dx = std::abs(endX - px), dy = -std::abs(endY - py);
-    const int sx = px < endX ? 1 : -1, sy = py < endY ? 1 : -1;
-    const bool alongX = dx >= -dy;
-    const Dashes dashes(pattern, width);
+    PixelLine line{floorToInt(x1),
+                   floorToInt(y1),
+                   floorToInt(x2),
+                   floorToInt(y2),
+                   false,
+                   -(width - 1) / 2,
+                   width / 2,
+                   Dashes(pattern, width),
+                   0};
+    line.alongX = std::abs(line.endX - line.px) >= std::abs(line.endY - line.py);
     // The pattern runs from the line's own start, even when clipping cut that start off.
     const int skipped =
         inside ? 0
-               : static_cast<int>(alongX ? std::fabs(std::floor(x1) - std::floor(startX))
-                                         : std::fabs(std::floor(y1) - std::floor(startY)));
-    int phase = skipped % dashes.period;
-    const int from = -(width - 1) / 2, to = width / 2;
-    QRgb* const bits = image.bits;
-    const qsizetype stride = image.stride;
-
-    if (px == endX || py == endY) {
-        // Straight lines, most of the chart (wicks, cloud, grid, and at many days a column
-        // nearly every segment): cut to the image once, then no test per pixel.
-        const int along = alongX ? px : py, end = alongX ? endX : endY;
-        const int size = alongX ? w : h, acrossSize = alongX ? h : w;
-        const int step = alongX ? sx : sy;
-        const int centre = alongX ? py : px;
-        if (centre + to < 0 || centre + from >= acrossSize) return;
-        const int acrossFirst = std::max(centre + from, 0);
-        const int acrossCount = std::min(centre + to, acrossSize - 1) - acrossFirst + 1;
-        // Steps of the run whose pixel lies within the image, counted from its start.
-        const int steps = std::abs(end - along) + 1;
-        const int firstStep = std::max(step > 0 ? -along : along - (size - 1), 0);
-        const int lastStep = std::min(step > 0 ? size - 1 - along : along, steps - 1);
-        if (firstStep > lastStep) return;
-        const int at = along + firstStep * step;
-        QRgb* const first =
-            alongX ? bits + acrossFirst * stride + at : bits + qsizetype(at) * stride + acrossFirst;
-        drawRun<Op>(first, alongX ? step : step * stride, lastStep - firstStep + 1,
-                    alongX ? stride : 1, acrossCount, color, dashes,
-                    (phase + firstStep) % dashes.period);
-        return;
-    }
-
-    int error = dx + dy;
-    for (;;) {
-        if (phase < dashes.on) {
-            for (int k = from; k <= to; ++k) {
-                const int x = alongX ? px : px + k, y = alongX ? py + k : py;
-                if (x >= 0 && x < w && y >= 0 && y < h) plot<Op>(bits + y * stride + x, color);
-            }
-        }
-        if (px == endX && py == endY) break;
-        const int doubled = 2 * error;
-        if (doubled >= dy) {
-            error += dy;
-            px += sx;
-        }
-        if (doubled <= dx) {
-            error += dx;
-            py += sy;
-        }
-        if (++phase == dashes.period) phase = 0;
-    }
+               : static_cast<int>(line.alongX ? std::fabs(std::floor(x1) - std::floor(startX))
+                                              : std::fabs(std::floor(y1) - std::floor(startY)));
+    line.phase = skipped % line.dashes.period;
+    if (line.px == line.endX || line.py == line.endY)
+        drawStraight<Op>(image, line, color);
+    else
+        drawSloped<Op>(image, line, color);
 }
 
 } // namespace

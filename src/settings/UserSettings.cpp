@@ -57,6 +57,10 @@ void UserSettings::setSpanForward(bool on) {
     spanForwardText = booleanText(on);
 }
 
+// The bars' period as the store keeps it, in the words of the command line.
+constexpr std::pair<const char*, BarPeriod> kBarNames[] = {
+    {"daily", BarPeriod::Daily}, {"weekly", BarPeriod::Weekly}, {"monthly", BarPeriod::Monthly}};
+
 UserSettings loadSettings(const SettingsStore& store) {
     UserSettings settings;
     WindowPlacement& window = settings.window;
@@ -94,6 +98,14 @@ UserSettings loadSettings(const SettingsStore& store) {
         if (name.endsWith(QLatin1Char('$'))) name.chop(1);
         if (!name.isEmpty()) settings.sheetName = name;
     }
+    if (const auto text = store.value(QStringLiteral("bars"))) {
+        for (const auto& [name, period] : kBarNames)
+            if (*text == QLatin1String(name)) settings.bars = period;
+    }
+    if (const auto text = store.value(QStringLiteral("basicNumbers"))) {
+        if (const std::optional<std::vector<int>> numbers = parseNumberList(*text))
+            settings.basicNumbers = *numbers;
+    }
     return settings;
 }
 
@@ -108,10 +120,14 @@ void saveSettings(SettingsStore& store, const UserSettings& settings) {
     store.setValue(QStringLiteral("SpanForward"), settings.spanForwardText);
     store.setValue(QStringLiteral("SpanBack"), booleanText(settings.spanBack));
     store.setValue(QStringLiteral("maxLength"), QString::number(settings.maxLength));
-    store.setValue(QStringLiteral("keta"), QString::fromStdString(plainDecimal(settings.decimalsUnit)));
+    store.setValue(QStringLiteral("keta"),
+                   QString::fromStdString(plainDecimal(settings.decimalsUnit)));
     store.setValue(QStringLiteral("logY"), booleanText(settings.logY));
     store.setValue(QStringLiteral("filePattern"), settings.filePattern);
     store.setValue(QStringLiteral("sheet"), settings.sheetName + QLatin1Char('$'));
+    for (const auto& [name, period] : kBarNames)
+        if (settings.bars == period) store.setValue(QStringLiteral("bars"), QLatin1String(name));
+    store.setValue(QStringLiteral("basicNumbers"), numberListText(settings.basicNumbers));
 }
 
 WindowPlacement placementOnScreens(WindowPlacement saved, const QList<QRect>& screens) {

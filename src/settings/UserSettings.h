@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/Bars.h"
+#include "analysis/TimeMarks.h"
 #include "data/Fixed4.h"
 #include "system/SettingsStore.h"
 
@@ -8,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace nimbrel {
 
@@ -35,6 +38,8 @@ struct UserSettings {
     bool logY = false;
     QString filePattern = QStringLiteral("*.*");
     QString sheetName = QStringLiteral("sheet1");
+    BarPeriod bars = BarPeriod::Daily;
+    std::vector<int> basicNumbers = kBasicNumbers; // the time marks' counts
 
     bool spanForward() const;
     void setSpanForward(bool on);

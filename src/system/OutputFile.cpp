@@ -3,6 +3,7 @@
 #include "system/FileDescriptor.h"
 #include "system/WriteAll.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,7 +46,10 @@ bool writeWholeFile(const QByteArray& path, std::string_view bytes) {
                          fdatasync(fd.get()) == 0;
     if (fd.close() && written && rename(temporary.constData(), target.constData()) == 0)
         return true;
+    // The caller reports why the write failed: errno stays what the failing call set.
+    const int error = errno;
     unlink(temporary.constData());
+    errno = error;
     return false;
 }
 

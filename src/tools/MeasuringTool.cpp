@@ -56,7 +56,8 @@ void MeasuringTool::pointerMoved(const PriceSeries& series, int day, Fixed4 deci
         fields_.priceRange.text = priceText(now - first, decimalsUnit);
         // A first close of 0 has no percentage to show.
         if (first != Fixed4())
-            fields_.percent.text = priceText((now.toDouble() / first.toDouble() - 1) * 100, decimalsUnit);
+            fields_.percent.text =
+                priceText((now.toDouble() / first.toDouble() - 1) * 100, decimalsUnit);
     }
     fields_.dayCount.text = QString::number(inclusiveDayCount(from, day));
 }

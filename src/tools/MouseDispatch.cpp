@@ -18,6 +18,7 @@ PressAction pressAction(const ToolStates& states, MouseButton button, bool onlyC
         if (states.zoom == ZoomState::Band) return PressAction::SecondZoomPoint;
         if (states.measuring == MeasureState::FirstPointFixed) return PressAction::EndMeasuring;
         if (states.measuring == MeasureState::Armed) return PressAction::FirstMeasuringPoint;
+        if (states.picking != Picking::None) return PressAction::AnalysisPoint;
         return PressAction::ShowReadout;
     case MouseButton::Right:
         if (onlyCtrl) return PressAction::FileMenuClosingTools;

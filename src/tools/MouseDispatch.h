@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/AnalysisPicker.h"
 #include "tools/MeasuringTool.h"
 
 #include <cstdint>
@@ -7,7 +8,8 @@
 namespace nimbrel {
 
 // Which tool a mouse event over the chart goes to. The zoom band comes first, then measuring,
-// then the read-out window, then the context menus of the right button.
+// then the analysis tools' picking, then the read-out window, then the context menus of the
+// right button.
 
 enum class ZoomState : int16_t { Idle = 0, Armed = 1, Band = 2 };
 
@@ -18,6 +20,7 @@ struct ToolStates {
     ZoomState zoom = ZoomState::Idle;
     MeasureState measuring = MeasureState::Off;
     bool readoutVisible = false;
+    Picking picking = Picking::None;
 };
 
 enum class MoveAction { None, FollowZoomBand, UpdateReadout, UpdateMeasuring };
@@ -28,6 +31,7 @@ enum class PressAction {
     SecondZoomPoint,
     FirstMeasuringPoint,
     EndMeasuring,
+    AnalysisPoint, // a point picked for a time mark or the price targets
     ShowReadout,
     CancelZoom,
     // The file menu at the pointer, after the version window is closed.

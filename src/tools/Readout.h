@@ -20,8 +20,8 @@ struct ReadoutFields {
     friend bool operator==(const ReadoutFields&, const ReadoutFields&) = default;
 };
 
-// The fields of day `day` (1 or more), prices rounded to decimalsUnit. Days past the table read as a
-// day of zeros, as the days past the loaded ones do.
+// The fields of day `day` (1 or more), prices rounded to decimalsUnit. Days past the table read as
+// a day of zeros, as the days past the loaded ones do.
 ReadoutFields readoutFields(const PriceSeries& series, int day, Fixed4 decimalsUnit);
 
 } // namespace nimbrel

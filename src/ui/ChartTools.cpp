@@ -4,6 +4,7 @@
 #include "tools/MouseDispatch.h"
 #include "tools/Readout.h"
 #include "tools/ToolTexts.h"
+#include "ui/AnalysisWindow.h"
 #include "ui/AboutBox.h"
 #include "ui/BusyPointer.h"
 #include "ui/ChartView.h"
@@ -35,6 +36,58 @@ ChartTools::~ChartTools() {
     // The tool windows go first, while the state they report their end to is still here.
     delete measuring_;
     delete readout_;
+    delete timeMarks_;
+    delete targets_;
+}
+
+AnalysisWindow* ChartTools::timeMarksWindow() const {
+    return timeMarks_;
+}
+
+AnalysisWindow* ChartTools::targetsWindow() const {
+    return targets_;
+}
+
+AnalysisWindow* ChartTools::analysisWindow(QPointer<AnalysisWindow>& window, const QString& title,
+                                           int below) {
+    if (!window) {
+        window = new AnalysisWindow(title, &window_);
+        placeToolWindow(window, below);
+    }
+    return window;
+}
+
+void ChartTools::showAnalysis(const ChartMarks& marks, const MarkedAnalysis& marked) {
+    const PriceSeries& bars = window_.series();
+    const Fixed4 unit = window_.view().decimalsUnit;
+    if (marks.timeMarks.empty()) {
+        delete timeMarks_;
+    } else {
+        AnalysisWindow* window = analysisWindow(timeMarks_, QStringLiteral("時間論"), 2);
+        window->showLines(timeMarkLines(marks, bars));
+        window->show();
+    }
+    if (!marked.targets) {
+        delete targets_;
+        return;
+    }
+    QStringList lines;
+    const char* names[] = {"A", "B", "C"};
+    for (size_t i = 0; i < 3; ++i) {
+        const DatedPoint& point = (*marked.targets)[i];
+        lines << QString::fromLatin1(names[i]) + QLatin1Char(' ') + priceText(point.price, unit) +
+                     QStringLiteral("  (") + dateText(point.date) + QLatin1Char(')');
+    }
+    AnalysisWindow* window = analysisWindow(targets_, QStringLiteral("値幅観測"), 3);
+    window->showLines(lines + targetLineTexts(marks, unit));
+    window->show();
+}
+
+void ChartTools::pickPoint(int day, QPointF twips) {
+    const Picking picking = picker_.picking();
+    const double price = window_.layout().seriesPrices.priceAt(twips.y());
+    if (const auto points = picker_.clicked(window_.series(), day, price))
+        window_.analysisPicked(picking, *points);
 }
 
 ReadoutWindow* ChartTools::readoutWindow() const {
@@ -136,7 +189,7 @@ void ChartTools::popUpMenu(const char* name, QPoint globalPosition) {
 
 void ChartTools::pointerMoved(QPointF twips) {
     const ToolStates states{window_.series().dataCount, zoom_.state(), measuringTool_.state(),
-                            readout_ && readout_->isVisible()};
+                            readout_ && readout_->isVisible(), picker_.picking()};
     switch (moveAction(states)) {
     case MoveAction::FollowZoomBand:
         drawOnChart([&](Surface& surface) { zoom_.followPointer(surface, twips.x(), twips.y()); });
@@ -160,7 +213,7 @@ void ChartTools::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers mo
         (modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) ==
         Qt::ControlModifier;
     const ToolStates states{window_.series().dataCount, zoom_.state(), measuringTool_.state(),
-                            readout_ && readout_->isVisible()};
+                            readout_ && readout_->isVisible(), picker_.picking()};
     const int day = dayAt(window_.layout(), twips.x());
     switch (pressAction(states, mouseButton(button), onlyCtrl)) {
     case PressAction::None:
@@ -184,6 +237,9 @@ void ChartTools::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers mo
             measuring_->showFields(measuringTool_.fields());
             measuring_->hide();
         }
+        break;
+    case PressAction::AnalysisPoint:
+        pickPoint(day, twips);
         break;
     case PressAction::ShowReadout:
         showReadout();

@@ -2,7 +2,9 @@
 
 // moc of Qt 6.4 cannot read the C++20 library headers these bring in; it needs none of them.
 #ifndef Q_MOC_RUN
+#include "chart/ChartMarks.h"
 #include "options/ZoomTool.h"
+#include "tools/AnalysisPicker.h"
 #include "tools/MeasuringTool.h"
 #endif
 
@@ -12,6 +14,7 @@
 
 namespace nimbrel {
 
+class AnalysisWindow;
 class MainWindow;
 class MeasuringWindow;
 class ReadoutWindow;
@@ -32,6 +35,11 @@ public:
     // 日柄測定 and ズーム from the menu.
     void armMeasuring();
     void startZoom();
+    // 基本数値, 対等数値 and 値幅観測: the next clicks pick their points. Esc gives it up.
+    void armPicking(Picking what) { picker_.arm(what); }
+    void cancelPicking() { picker_.cancel(); }
+    // The tool windows list the marks on the chart; without marks they go.
+    void showAnalysis(const ChartMarks& marks, const MarkedAnalysis& marked);
     // グラフ初期化 forgets a zoom's first point.
     void forgetZoomPoint() { zoom_.forgetFirstPoint(); }
     // A new chart image: a band under way is drawn again, so that the next move erases it.
@@ -46,6 +54,9 @@ public:
     MeasuringWindow* measuringWindow() const;
     const MeasuringTool& measuringTool() const { return measuringTool_; }
     const ZoomTool& zoomTool() const { return zoom_; }
+    const AnalysisPicker& picker() const { return picker_; }
+    AnalysisWindow* timeMarksWindow() const;
+    AnalysisWindow* targetsWindow() const;
 
 private:
     void showReadoutDay(int day);
@@ -54,14 +65,20 @@ private:
     MeasuringWindow* measuringWindowMade();
     void showMeasuring(bool raised);
     void popUpMenu(const char* name, QPoint globalPosition);
+    void pickPoint(int day, QPointF twips);
+    AnalysisWindow* analysisWindow(QPointer<AnalysisWindow>& window, const QString& title,
+                                   int below);
     // Draws into the kept chart image and shows the part that changed.
     template <typename Draw> void drawOnChart(Draw draw);
 
     MainWindow& window_;
     QPointer<ReadoutWindow> readout_;
     QPointer<MeasuringWindow> measuring_;
+    QPointer<AnalysisWindow> timeMarks_;
+    QPointer<AnalysisWindow> targets_;
     MeasuringTool measuringTool_;
     ZoomTool zoom_;
+    AnalysisPicker picker_;
 };
 
 } // namespace nimbrel

@@ -34,8 +34,7 @@ QImage& ChartView::imageForDrawing() {
     const qsizetype count = qsizetype(pixels.width()) * pixels.height();
     image_ = QImage();
     // A resize reuses the pixels of the last image, unless a copy of it still shows them: new
-    // pixels come as fresh pages, each faulted in as the pass first clears it (2000 pages at
-    // 1920x1080).
+    // pixels come as fresh pages, each faulted in as the pass first clears it.
     if (!pixels_ || pixels_.use_count() > 1 || pixelCapacity_ < count) {
         pixels_ = std::make_shared_for_overwrite<QRgb[]>(size_t(count));
         pixelCapacity_ = count;

@@ -3,6 +3,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "data/DataFileLoader.h"
+#include "data/TextForms.h"
 #include "ichimoku/Ichimoku.h"
 #include "options/InputBoxes.h"
 #include "render/ImageSurface.h"
@@ -20,6 +21,7 @@
 #include "ui/ToolWindowReturn.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -45,9 +47,9 @@ int pixels(float twips) {
 
 MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs,
                        PrintDialogs& printDialogs)
-    : store_(store), messages_(messages), inputs_(inputs), series_(std::make_unique<PriceSeries>()),
-      chartView_(new ChartView(this)), fileChooser_(new FileChooserPanel(messages, chartView_)),
-      tools_(new ChartTools(*this)),
+    : store_(store), messages_(messages), inputs_(inputs), days_(std::make_unique<PriceSeries>()),
+      series_(std::make_unique<PriceSeries>()), chartView_(new ChartView(this)),
+      fileChooser_(new FileChooserPanel(messages, chartView_)), tools_(new ChartTools(*this)),
       printing_(std::make_unique<PrintController>(this, printDialogs, messages)) {
     initResources();
     setObjectName(QStringLiteral("MainWindow"));
@@ -105,10 +107,38 @@ void MainWindow::createMenus() {
            {"laggingLines", QStringLiteral("遅行線設定(&R)"),
             [this] { laggingPanel_->showPanel(); }},
            {"measureDays", QStringLiteral("日柄測定(&A)"), [this] { tools_->armMeasuring(); }},
+           {"barsMenu",
+            QStringLiteral("足の種類(&B)"),
+            {{"dailyBars", QStringLiteral("日足(&D)"), [this] { setBars(BarPeriod::Daily); }},
+             {"weeklyBars", QStringLiteral("週足(&W)"), [this] { setBars(BarPeriod::Weekly); }},
+             {"monthlyBars", QStringLiteral("月足(&M)"), [this] { setBars(BarPeriod::Monthly); }}}},
+           {"timeTheoryMenu",
+            QStringLiteral("時間論(&T)"),
+            {{"basicNumbers", QStringLiteral("基本数値(&B)"),
+              [this] { tools_->armPicking(Picking::BasicNumbers); }},
+             {"equalCount", QStringLiteral("対等数値(&E)"),
+              [this] { tools_->armPicking(Picking::EqualCount); }},
+             {"basicNumberList", QStringLiteral("基本数値の設定(&S)"),
+              [this] { askBasicNumbers(); }}}},
+           {"priceTargets", QStringLiteral("値幅観測(&P)"),
+            [this] { tools_->armPicking(Picking::PriceTargets); }},
+           {"clearMarks", QStringLiteral("印の消去(&C)"), [this] { clearMarks(); }},
            {"decimals", QStringLiteral("小数点以下桁数指定(&K)"), [this] { askDecimals(); }}}},
          {"helpMenu",
           QStringLiteral("ﾍﾙﾌﾟ(&H)"),
           {{"versionInfo", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [this] { showVersionInfo(); }}}}});
+}
+
+// The bars' period is one choice of three, ticked in the menu.
+void MainWindow::tickBars() {
+    const std::pair<const char*, BarPeriod> entries[] = {{"dailyBars", BarPeriod::Daily},
+                                                         {"weeklyBars", BarPeriod::Weekly},
+                                                         {"monthlyBars", BarPeriod::Monthly}};
+    for (const auto& [name, period] : entries) {
+        QAction* entry = action(name);
+        entry->setCheckable(true);
+        entry->setChecked(view_.bars == period);
+    }
 }
 
 QAction* MainWindow::action(const char* name) const {
@@ -146,6 +176,8 @@ void MainWindow::readSettings() {
     view_.logY = settings_.logY;
     view_.spanForward = spanForwardAsRead_ = settings_.spanForward();
     view_.spanBack = settings_.spanBack;
+    view_.bars = settings_.bars;
+    tickBars();
     yAxisPanel_->setLogarithmic(view_.logY);
     fileChooser_->setPattern(settings_.filePattern);
     fileChooser_->fileNameBox()->setText(settings_.filePattern);
@@ -185,6 +217,7 @@ void MainWindow::writeSettings() {
     settings_.maxLength = view_.maxLength;
     settings_.decimalsUnit = view_.decimalsUnit;
     settings_.logY = view_.logY;
+    settings_.bars = view_.bars;
     settings_.filePattern = fileChooser_->pattern();
     settings_.sheetName = fileChooser_->sheetName();
     saveSettings(store_, settings_);
@@ -258,14 +291,85 @@ void MainWindow::openDataFile() {
     view_.reduceX = view_.reduceY = 1;
     showFileTitle();
     const std::optional<LoadFailure> failure =
-        loadDataFile(*series_, fileChooser_->directory(), fileName, fileChooser_->sheetName());
+        loadDataFile(*days_, fileChooser_->directory(), fileName, fileChooser_->sheetName());
     if (failure) {
         if (failure->problem == LoadProblem::SheetName) setWindowTitle(kProgramTitle);
         messages_.showMessage(this, failure->message);
     }
+    marked_ = {};
+    makeShownBars();
     showNewestDays(*series_, view_);
-    computeIchimoku(*series_);
+    placeMarks();
     redrawChart();
+}
+
+void MainWindow::makeShownBars() {
+    makeBars(*days_, view_.bars, *series_);
+    computeIchimoku(*series_);
+}
+
+void MainWindow::placeMarks() {
+    view_.marks = marksOn(marked_, *series_, settings_.basicNumbers);
+    tools_->showAnalysis(view_.marks, marked_);
+}
+
+void MainWindow::setBars(BarPeriod bars) {
+    view_.bars = bars;
+    tickBars();
+    BusyPointer busy;
+    // The days stay loaded: a switch makes the bars anew, and the marks keep their dates.
+    makeShownBars();
+    showNewestDays(*series_, view_);
+    placeMarks();
+    redrawChart();
+}
+
+void MainWindow::analysisPicked(Picking picking, const std::vector<PickedPoint>& points) {
+    auto dated = [this](const PickedPoint& point) {
+        return DatedPoint{series_->priceTable[static_cast<size_t>(point.bar)].date, point.price};
+    };
+    switch (picking) {
+    case Picking::BasicNumbers:
+        marked_.basicPivots.push_back(dated(points[0]).date);
+        break;
+    case Picking::EqualCount:
+        marked_.equalCounts.push_back({dated(points[0]).date, dated(points[1]).date});
+        break;
+    case Picking::PriceTargets:
+        marked_.targets = {{dated(points[0]), dated(points[1]), dated(points[2])}};
+        break;
+    case Picking::None:
+        return;
+    }
+    placeMarks();
+    redrawChart();
+}
+
+void MainWindow::clearMarks() {
+    tools_->cancelPicking();
+    if (marked_.empty()) return;
+    marked_ = {};
+    placeMarks();
+    redrawChart();
+}
+
+void MainWindow::askBasicNumbers() {
+    const QString entry = inputs_.ask({QStringLiteral("基本数値は? (コンマで区切って)")},
+                                      numberListText(settings_.basicNumbers));
+    const std::optional<std::vector<int>> numbers = parseNumberList(asciiNumberForms(entry));
+    if (!numbers) return;
+    settings_.basicNumbers = *numbers;
+    placeMarks();
+    redrawChart();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc gives up a picking under way and clears the marks.
+    if (event->key() == Qt::Key_Escape) {
+        clearMarks();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::openFile(const QString& path) {

@@ -3,10 +3,12 @@
 // moc of Qt 6.4 cannot read the C++20 library headers these bring in; it needs none of them.
 #ifndef Q_MOC_RUN
 #include "chart/ChartLayout.h"
+#include "chart/ChartMarks.h"
 #include "chart/ViewState.h"
 #include "data/PriceSeries.h"
 #include "options/OptionCommands.h"
 #include "settings/UserSettings.h"
+#include "tools/AnalysisPicker.h"
 #endif
 
 #include <QMainWindow>
@@ -52,7 +54,9 @@ public:
     void openDataFile();
     void initializeChart();
 
+    // The bars shown: the loaded days, or weeks or months of them.
     const PriceSeries& series() const { return *series_; }
+    const MarkedAnalysis& marked() const { return marked_; }
     const ViewState& view() const { return view_; }
     // The layout of the last pass that drew a chart on the window.
     const ChartLayout& layout() const { return layout_; }
@@ -69,14 +73,22 @@ public:
     QAction* action(const char* name) const;
     bool wasMinimized() const { return wasMinimized_; }
 
+    // The analysis tools: the points picked for a time mark or the price targets; the bars'
+    // period; clearing the marks.
+    void analysisPicked(Picking picking, const std::vector<PickedPoint>& points);
+    void setBars(BarPeriod bars);
+    void clearMarks();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     friend class ChartTools; // the zoom chooses the days shown
 
     void createMenus();
+    void tickBars();
     void createOptionPanels();
     void readSettings();
     void writeSettings();
@@ -91,11 +103,18 @@ private:
     void askDecimals();
     void scanAndDraw();
     void printChart(SheetPart part);
+    void askBasicNumbers();
+    // The bars of the loaded days in the chosen period, their lines computed.
+    void makeShownBars();
+    // The marks of the analysis on the bars shown, on the chart and in the tool windows.
+    void placeMarks();
 
     SettingsStore& store_;
     MessageBoxes& messages_;
     InputBoxes& inputs_;
+    std::unique_ptr<PriceSeries> days_;
     std::unique_ptr<PriceSeries> series_;
+    MarkedAnalysis marked_;
     ViewState view_;
     ChartLayout layout_;
     UserSettings settings_;

@@ -1,18 +1,10 @@
 #include "ui/QtPrinter.h"
 
+#include "print/PdfPrinter.h"
 #include "print/PrintDialogs.h"
-#include "ui/PrinterSurface.h"
+#include "render/PageSurface.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
-#include <QTemporaryFile>
-
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace nimbrel {
 
@@ -40,41 +32,22 @@ std::unique_ptr<QPrinter> copyOf(const QPrinter& from) {
     return to;
 }
 
-// The PDF engine reports no failed write; a complete file ends with its end-of-file marker.
-bool isCompletePdf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16) return false;
-    file.seek(std::max<qint64>(0, file.size() - 64));
-    return file.readAll().contains("%%EOF");
-}
-
-// A draft is private to its writer; the PDF gets the permissions of the file it replaces, or
-// those of any new file.
-void giveUsualPermissions(const QString& draft, const QString& target) {
-    const QFileInfo old(target);
-    if (old.exists()) {
-        QFile::setPermissions(draft, old.permissions());
-        return;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(QFile::encodeName(draft).constData(), 0666 & ~mask);
-}
-
 } // namespace
 
 QtPrinter::QtPrinter() : printer_(newPrinter()) {}
 
 QtPrinter::~QtPrinter() {
     // The program ends its open sheet itself; what is left here was never finished.
-    if (page_) closeDocument();
+    closeDocument();
+}
+
+bool QtPrinter::documentOpen() const {
+    return page_ || pdf_;
 }
 
 bool QtPrinter::setUp(PrintDialogs& dialogs, QWidget* parent) {
-    if (!page_) return dialogs.setUpPrinter(parent, *printer_);
+    if (!documentOpen()) return dialogs.setUpPrinter(parent, *printer_);
     std::unique_ptr<QPrinter> next = copyOf(nextPrinter_ ? *nextPrinter_ : *printer_);
-    // The open sheet writes to its draft; the next one starts from the user's own file name.
-    if (!nextPrinter_ && pdfDraft_) next->setOutputFileName(pdfTarget_);
     if (!dialogs.setUpPrinter(parent, *next)) return false;
     nextPrinter_ = std::move(next);
     return true;
@@ -95,30 +68,19 @@ void QtPrinter::setFileName(const QString& path) {
 
 Surface* QtPrinter::beginDocument(QString& reason) {
     if (page_) return page_.get();
+    if (pdf_) return pdf_->beginDocument(reason);
     if (nextPrinter_) printer_ = std::move(nextPrinter_);
     if (printer_->outputFormat() == QPrinter::PdfFormat) {
-        pdfTarget_ = printer_->outputFileName();
-        if (pdfTarget_.isEmpty()) {
-            reason = QStringLiteral("PDFのファイル名がありません");
-            return nullptr;
-        }
-        const QFileInfo target(pdfTarget_);
-        pdfDraft_ = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") +
-                                                     target.completeBaseName() +
-                                                     QStringLiteral("-XXXXXX.pdf"));
-        if (!pdfDraft_->open()) {
-            reason = pdfTarget_ + QStringLiteral(": ") + pdfDraft_->errorString();
-            pdfDraft_.reset();
-            return nullptr;
-        }
-        pdfDraft_->close();
-        printer_->setOutputFileName(pdfDraft_->fileName());
+        // A PDF is drawn in memory and written whole, as every file the program writes.
+        pdf_ = std::make_unique<PdfPrinter>(printer_->pageLayout(), printer_->resolution());
+        pdf_->setFileName(printer_->outputFileName());
+        Surface* page = pdf_->beginDocument(reason);
+        if (!page) pdf_.reset();
+        return page;
     }
-    page_ = std::make_unique<PrinterSurface>(*printer_);
+    page_ = std::make_unique<PageSurface>(*printer_, printer_->resolution());
     if (!page_->isActive()) {
-        reason = printer_->outputFormat() == QPrinter::PdfFormat
-                     ? pdfTarget_ + QStringLiteral(": ") + QStringLiteral("書き込めません")
-                     : QStringLiteral("プリンタ %1 を使えません").arg(printer_->printerName());
+        reason = QStringLiteral("プリンタ %1 を使えません").arg(printer_->printerName());
         closeDocument();
         return nullptr;
     }
@@ -126,44 +88,25 @@ Surface* QtPrinter::beginDocument(QString& reason) {
 }
 
 bool QtPrinter::endDocument(QString& reason) {
+    if (pdf_) {
+        const bool written = pdf_->endDocument(reason);
+        pdf_.reset();
+        return written;
+    }
     if (!page_) return true;
     page_->end();
-    const bool failed = printer_->printerState() == QPrinter::Error;
     page_.reset();
-    if (!pdfDraft_) {
-        if (failed)
-            reason = QStringLiteral("プリンタ %1 が印刷を受け付けませんでした")
-                         .arg(printer_->printerName());
-        return !failed;
-    }
-    const QString draft = pdfDraft_->fileName();
-    bool written = !failed && isCompletePdf(draft);
-    if (!written)
-        reason = pdfTarget_ + QStringLiteral(": ") + QStringLiteral("書き込みが途中で終わりました");
-    if (written) {
-        giveUsualPermissions(draft, pdfTarget_);
-        std::error_code error;
-        std::filesystem::rename(std::filesystem::path(draft.toStdU16String()),
-                                std::filesystem::path(pdfTarget_.toStdU16String()), error);
-        if (error) {
-            written = false;
-            reason = pdfTarget_ + QStringLiteral(": ") + QString::fromStdString(error.message());
-        }
-    }
-    closeDocument();
-    return written;
+    if (printer_->printerState() != QPrinter::Error) return true;
+    reason =
+        QStringLiteral("プリンタ %1 が印刷を受け付けませんでした").arg(printer_->printerName());
+    return false;
 }
 
-// Whatever is left of a sheet goes: an unfinished draft is removed and the printer names the
-// user's file again.
+// Whatever is left of a sheet goes, unfinished: nothing of it is written.
 void QtPrinter::closeDocument() {
     if (page_) page_->end();
     page_.reset();
-    if (pdfDraft_) {
-        pdfDraft_->setAutoRemove(true);
-        pdfDraft_.reset(); // removes the draft unless it became the user's file
-        printer_->setOutputFileName(pdfTarget_);
-    }
+    pdf_.reset();
 }
 
 } // namespace nimbrel

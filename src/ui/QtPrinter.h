@@ -5,17 +5,16 @@
 #include <memory>
 
 class QPrinter;
-class QTemporaryFile;
 class QWidget;
 
 namespace nimbrel {
 
+class PageSurface;
+class PdfPrinter;
 class PrintDialogs;
-class PrinterSurface;
 
-// The platform's printer: the system's default printer, or PDF files when none is installed.
-// A PDF is drawn into a hidden file beside the one the user named and takes its name only when
-// the sheet is complete, so a failed sheet never leaves a broken file or spoils an older one.
+// The platform's printer: the system's default printer, or PDF files when none is installed
+// or printing to a file was chosen.
 class QtPrinter final : public Printer {
 public:
     QtPrinter();
@@ -34,14 +33,14 @@ public:
     [[nodiscard]] bool endDocument(QString& reason) override;
 
 private:
+    bool documentOpen() const;
     void closeDocument();
 
     std::unique_ptr<QPrinter> printer_;
     // Chosen in a page setup while a sheet was open: the printer of the next sheet.
     std::unique_ptr<QPrinter> nextPrinter_;
-    std::unique_ptr<PrinterSurface> page_;
-    std::unique_ptr<QTemporaryFile> pdfDraft_;
-    QString pdfTarget_;
+    std::unique_ptr<PageSurface> page_; // a sheet open on the printer
+    std::unique_ptr<PdfPrinter> pdf_;   // a sheet open as a PDF
 };
 
 } // namespace nimbrel

@@ -94,21 +94,17 @@ bool runReader(const std::string& program, std::chrono::milliseconds timeLimit, 
 
 } // namespace
 
-SheetOpenResult openWorksheet(const QByteArray& path, const QString& sheetName, int rowsKept) {
+SheetOpenResult openWorksheet(int file, const QString& sheetName, int rowsKept) {
     static const std::string program = readerProgram();
-    return openWorksheetWith(program, kAnswerTimeLimit, path, sheetName, rowsKept);
+    return openWorksheetWith(program, kAnswerTimeLimit, file, sheetName, rowsKept);
 }
 
 SheetOpenResult openWorksheetWith(const std::string& readerProgram,
-                                  std::chrono::milliseconds timeLimit, const QByteArray& path,
+                                  std::chrono::milliseconds timeLimit, int file,
                                   const QString& sheetName, int rowsKept) {
     SheetOpenResult result;
-    const FileDescriptor file = openRegularFile(path);
-    if (!file.isOpen()) return result;
-    result.status = SheetOpenStatus::CannotRead;
     std::string answer;
-    const bool answered =
-        runReader(readerProgram, timeLimit, file.get(), sheetName, rowsKept, answer);
+    const bool answered = runReader(readerProgram, timeLimit, file, sheetName, rowsKept, answer);
     if (!answered || answer.empty()) return result;
     if (answer[0] == 'S' && answer.size() == 1) {
         result.status = SheetOpenStatus::NoSuchSheet;

@@ -13,6 +13,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -52,25 +53,37 @@ void limitSelf() {
 // know whether the file could be read.
 void dropMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
-bool sameSheetName(const std::string& a, const std::string& b) {
-    gchar* foldedA = g_utf8_casefold(a.c_str(), static_cast<gssize>(a.size()));
-    gchar* foldedB = g_utf8_casefold(b.c_str(), static_cast<gssize>(b.size()));
-    const bool same = std::string(foldedA) == foldedB;
-    g_free(foldedA);
-    g_free(foldedB);
-    return same;
+// The same name in another case, character for character: folding that changes a name's
+// length (ß to ss) would open a sheet the user did not name.
+bool sameNameInAnyCase(const std::string& a, const std::string& b) {
+    const gchar* p = a.c_str();
+    const gchar* q = b.c_str();
+    while (*p && *q) {
+        if (g_unichar_tolower(g_utf8_get_char(p)) != g_unichar_tolower(g_utf8_get_char(q)))
+            return false;
+        p = g_utf8_next_char(p);
+        q = g_utf8_next_char(q);
+    }
+    return !*p && !*q;
+}
+
+// The sheet of exactly that name; otherwise the first one of that name in any case.
+std::optional<size_t> sheetNamed(const std::vector<std::string>& names, const std::string& name) {
+    const auto exact = std::find(names.begin(), names.end(), name);
+    if (exact != names.end()) return static_cast<size_t>(exact - names.begin());
+    for (size_t i = 0; i < names.size(); ++i)
+        if (g_utf8_validate(names[i].c_str(), -1, nullptr) && sameNameInAnyCase(names[i], name))
+            return i;
+    return std::nullopt;
 }
 
 std::string answer(const std::string& sheetName, int rowsKept) {
     const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::openFile(STDIN_FILENO);
     if (!workbook) return "R";
-    const std::vector<std::string>& names = workbook->sheetNames();
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (!sameSheetName(names[i], sheetName)) continue;
-        const std::optional<WorksheetCells> cells = workbook->readSheet(i, rowsKept);
-        return cells ? "O" + cells->serialize() : "R";
-    }
-    return "S";
+    const std::optional<size_t> sheet = sheetNamed(workbook->sheetNames(), sheetName);
+    if (!sheet) return "S";
+    const std::optional<WorksheetCells> cells = workbook->readSheet(*sheet, rowsKept);
+    return cells ? "O" + cells->serialize() : "R";
 }
 
 } // namespace

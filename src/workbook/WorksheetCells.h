@@ -26,11 +26,12 @@ struct WorksheetCell {
 
 enum class DateSystem : uint8_t { From1900, From1904 };
 
-// Columns A to F of the first rows of one worksheet, the part of it a load can use. Rows and
+// Columns A to H of the first rows of one worksheet, the part of it a load can use (a classic
+// sheet's A to F, and the columns a downloaded file's header names). Rows and
 // columns count from 0; row 0 is the heading row.
 class WorksheetCells {
 public:
-    static constexpr int kColumns = 6;
+    static constexpr int kColumns = 8;
     // Prices, dates and names are short: a longer text keeps this many bytes and says so.
     static constexpr size_t kMaxCellTextBytes = 256;
 

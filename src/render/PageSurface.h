@@ -2,14 +2,15 @@
 
 #include "render/PainterSurface.h"
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace nimbrel {
 
-// The printable area of the printer's open page, at the page's resolution.
-class PrinterSurface final : public PainterSurface {
+// The printable area of a page (a printer's or a PDF's), at the page's resolution. Painting
+// begins with the surface.
+class PageSurface final : public PainterSurface {
 public:
-    explicit PrinterSurface(QPrinter& printer);
+    PageSurface(QPagedPaintDevice& page, int resolution);
     // Ends the painting of the page: the printer can then send it.
     void end();
     bool isActive() const { return painter_.isActive(); }
