@@ -318,6 +318,10 @@ TEST(XlsxReader, ReadsEachKindOfCellAsItsTypeAndStyleSay) {
          "[1 rows, " + std::to_string(WorksheetCells::kColumns + 2) + " columns] A1=number:1",
          {},
          2},
+        {"a cell recorded twice: the later one holds",
+         R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="A1"><v>5</v></c><c r="B1"><v>1</v></c>)"
+         R"(<c r="B1" t="s"><v>1</v></c><c r="C1"><v>2</v></c><c r="C1"/></row>)",
+         "[1 rows, 3 columns] A1=number:5 B1=text:トヨタ自動車"},
         {"cells the file damaged",
          R"(<row r="2"><c r="A2"><v>1,5</v></c><c r="B2" t="s"><v>5</v></c><c r="C2" t="s"><v>x</v></c>)"
          R"(<c r="D2" t="q"><v>1</v></c><c r="E2"><v>1E999</v></c><c r="F2"><v></v></c></row>)",

@@ -4,6 +4,7 @@
 #include "workbook/XmlPart.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace nimbrel::xlsx {
 
@@ -66,9 +67,11 @@ bool readRichText(XmlPart& xml, Utf8Builder* to) {
     });
 }
 
+// A kept cell that holds a shared string, looked up once the whole sheet is read.
 struct SharedTextCell {
     int row, column;
     uint32_t index;
+    bool replaced = false; // a later cell of the same place holds its value
 };
 
 class SheetReader {
@@ -172,12 +175,26 @@ private:
         if (!kept) return true;
         value.finish();
         inlineText.finish();
+        replaced(at);
         if (type == CellType::InlineText && hasInlineText)
             cells_.setText(at.row, at.column, inlineText.text(), inlineText.cut());
         else if (hasValue)
             store(at, type, style, value);
+        else
+            cells_.set(at.row, at.column, {});
         return true;
     }
+
+    // A cell replaces what an earlier cell of the same place put there, as in a spreadsheet:
+    // a shared string waiting to be looked up included.
+    void replaced(CellPosition at) {
+        if (sharedAt_.empty()) return;
+        const auto shared = sharedAt_.find(key(at));
+        if (shared == sharedAt_.end()) return;
+        shared_[shared->second].replaced = true;
+        sharedAt_.erase(shared);
+    }
+    static uint64_t key(CellPosition at) { return uint64_t(at.row) << 16 | uint32_t(at.column); }
 
     void store(CellPosition at, CellType type, uint32_t style, const Utf8Builder& value) {
         const std::string& text = value.text();
@@ -191,6 +208,7 @@ private:
             break;
         case CellType::SharedText:
             if (const std::optional<uint32_t> index = unsignedValue(QString::fromStdString(text))) {
+                sharedAt_[key(at)] = shared_.size();
                 shared_.push_back({at.row, at.column, *index});
                 return;
             }
@@ -222,7 +240,8 @@ private:
     const SheetContext& context_;
     WorksheetCells cells_;
     std::vector<SharedTextCell> shared_;
-    int row_ = -1, column_ = -1; // the row and the cell read last
+    std::unordered_map<uint64_t, size_t> sharedAt_; // where each place's shared string waits
+    int row_ = -1, column_ = -1;                    // the row and the cell read last
     bool stopped_ = false;
 };
 
@@ -231,10 +250,10 @@ private:
 // the table does not hold is damaged.
 bool resolveSharedTexts(const ZipPackage& package, std::string_view part, WorksheetCells& cells,
                         const std::vector<SharedTextCell>& shared) {
-    if (shared.empty()) return true;
     std::vector<uint32_t> wanted;
     wanted.reserve(shared.size());
-    for (const SharedTextCell& cell : shared) wanted.push_back(cell.index);
+    for (const SharedTextCell& cell : shared)
+        if (!cell.replaced) wanted.push_back(cell.index);
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     struct Stored {
@@ -243,7 +262,7 @@ bool resolveSharedTexts(const ZipPackage& package, std::string_view part, Worksh
     };
     std::vector<Stored> stored(wanted.size());
 
-    if (!part.empty()) {
+    if (!wanted.empty() && !part.empty()) {
         const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, u"sst");
         if (!xml) return false;
         size_t next = 0; // the next wanted one
@@ -266,6 +285,7 @@ bool resolveSharedTexts(const ZipPackage& package, std::string_view part, Worksh
         }
     }
     for (const SharedTextCell& cell : shared) {
+        if (cell.replaced) continue;
         const auto i = static_cast<size_t>(
             std::lower_bound(wanted.begin(), wanted.end(), cell.index) - wanted.begin());
         if (stored[i].found)
