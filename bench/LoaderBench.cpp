@@ -77,6 +77,14 @@ void BM_LoadWorkbook(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadWorkbook)->Unit(benchmark::kMillisecond);
 
+// The same days in an .xlsx workbook (bench/data/make_days15000_xlsx.py): about 3 MB of sheet
+// XML inflated and read.
+void BM_LoadXlsxWorkbook(benchmark::State& state) {
+    loadWorkbook(state, QStringLiteral(NIMBREL_BENCH_DATA), QStringLiteral("days15000.xlsx"),
+                 kMaxDays);
+}
+BENCHMARK(BM_LoadXlsxWorkbook)->Unit(benchmark::kMillisecond);
+
 // Twenty sheets whose size records claim 65536 x 256 cells each.
 void BM_LoadLyingSizesWorkbook(benchmark::State& state) {
     loadWorkbook(state, QStringLiteral(NIMBREL_FIXTURES), QStringLiteral("dimension_20_sheets.xls"),

@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to the workbook reader, as a compound file or as a bare workbook stream,
-// and loads the first worksheet's cells as a load of a workbook file does: the reader runs in
-// this process here, so that coverage sees inside it.
+// Feeds arbitrary bytes to the workbook reader, as a compound file, a zip (.xlsx) or a bare
+// workbook stream, as their first bytes say, and loads the first worksheet's cells as a load of
+// a workbook file does: the reader runs in this process here, so that coverage sees inside it.
+// Seeds: fuzz/corpus/workbook/ (the .xlsx ones from fuzz/make_xlsx_seeds.py).
 #include "SeriesChecks.h"
 
 #include "data/SheetDataFile.h"

@@ -11,17 +11,17 @@ void Utf8Builder::add(uint16_t unit) {
         const uint32_t high = high_;
         high_ = 0;
         if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            emit(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            appendCode(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
             return;
         }
-        emit(0xFFFD);
+        appendCode(0xFFFD);
     }
     if (unit >= 0xD800 && unit <= 0xDBFF)
         high_ = unit;
     else if (unit >= 0xDC00 && unit <= 0xDFFF)
-        emit(0xFFFD);
+        appendCode(0xFFFD);
     else
-        emit(unit);
+        appendCode(unit);
 }
 
 void Utf8Builder::addUtf8(std::string_view utf8) {
@@ -32,11 +32,11 @@ void Utf8Builder::addUtf8(std::string_view utf8) {
 }
 
 void Utf8Builder::finish() {
-    if (high_ != 0) emit(0xFFFD);
+    if (high_ != 0) appendCode(0xFFFD);
     high_ = 0;
 }
 
-void Utf8Builder::emit(uint32_t code) {
+void Utf8Builder::appendCode(uint32_t code) {
     if (cut_) return;
     char bytes[4];
     size_t size;

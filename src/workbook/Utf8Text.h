@@ -24,7 +24,7 @@ public:
     const std::string& text() const { return text_; }
 
 private:
-    void emit(uint32_t code);
+    void appendCode(uint32_t code);
 
     size_t limit_;
     std::string text_;

@@ -1,6 +1,7 @@
 #include "workbook/WorkbookReader.h"
 
 #include "workbook/BiffWorkbook.h"
+#include "workbook/XlsxWorkbook.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -69,11 +70,20 @@ std::unique_ptr<WorkbookReader> openCompoundFile(GsfInput* input) {
     return nullptr;
 }
 
+// What a file is, from its first bytes: its name may say anything.
+constexpr std::string_view kCompoundFile = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr std::string_view kZip = "PK\x03\x04";
+
 } // namespace
 
 std::unique_ptr<WorkbookReader> WorkbookReader::openFile(int fd) {
     struct stat status;
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return nullptr;
+    char head[8];
+    const ssize_t got = pread(fd, head, sizeof head, 0);
+    const std::string_view start(head, got > 0 ? static_cast<size_t>(got) : 0);
+    const bool compound = start.starts_with(kCompoundFile), zip = start.starts_with(kZip);
+    if (!compound && !zip) return nullptr;
     const int own = dup(fd);
     if (own < 0) return nullptr;
     std::FILE* file = fdopen(own, "rb");
@@ -86,17 +96,16 @@ std::unique_ptr<WorkbookReader> WorkbookReader::openFile(int fd) {
         std::fclose(file);
         return nullptr;
     }
-    return openCompoundFile(input);
+    return compound ? openCompoundFile(input) : openXlsxWorkbook(input);
 }
 
 std::unique_ptr<WorkbookReader> WorkbookReader::openBytes(std::string_view bytes) {
-    static constexpr std::string_view kCompoundFile = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-    if (bytes.substr(0, kCompoundFile.size()) != kCompoundFile)
-        return openBiffWorkbook(std::make_unique<MemorySource>(bytes));
+    const bool compound = bytes.starts_with(kCompoundFile), zip = bytes.starts_with(kZip);
+    if (!compound && !zip) return openBiffWorkbook(std::make_unique<MemorySource>(bytes));
     GsfInput* input = gsf_input_memory_new_clone(reinterpret_cast<const guint8*>(bytes.data()),
                                                  static_cast<gsf_off_t>(bytes.size()));
     if (!input) return nullptr;
-    return openCompoundFile(input);
+    return compound ? openCompoundFile(input) : openXlsxWorkbook(input);
 }
 
 } // namespace nimbrel
