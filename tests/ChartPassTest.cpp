@@ -188,23 +188,6 @@ TEST(ChartPass, DateLabelsShrinkInHalfPointsToTheirMonthButNotBelowTwoPoints) {
     }
 }
 
-TEST(ChartPass, TheBackPlacementUsesClosesBeyondTheLastCandle) {
-    auto series = chartSeries(100);
-    ViewState view;
-    view.spanForward = false;
-    view.spanBack = true;
-    view.endOffset = 30;
-    scanVisibleRange(*series, view);
-    const Drawn d = draw(*series, view);
-    const auto back = d.lines("150 0 150", 2);
-    ASSERT_FALSE(back.empty());
-    EXPECT_TWIPS(back.front().x2, d.layout.days.x(27)); // joins the closes of days 51 and 52
-    EXPECT_TWIPS(back.front().y2,
-                 *d.layout.seriesPrices.clampedY(series->priceTable[52].close.toDouble()));
-    EXPECT_TWIPS(back.back().x2, d.layout.days.x(75)); // 5 slots right of the last candle (day 70)
-    EXPECT_EQ(d.lines("0 0 0", 0).size(), 70u);        // only the wicks are black
-}
-
 TEST(ChartPass, CandlesAndTheLineOfOnePriceFiles) {
     auto series = chartSeries(30);
     series->priceTable[30].close = series->priceTable[30].open; // unchanged: rising, no height
@@ -355,28 +338,6 @@ TEST(ChartPass, ThePageDrawsTheScreenChartInBlackWithTwoThickerPens) {
         EXPECT_EQ(priceLine, c.series == onePrice.get() ? 89 : 0);
         // The legend and date bands, and a white body on every rising day.
         EXPECT_EQ(whiteBoxes, 2 + (c.series == candles.get() ? 45 : 0));
-    }
-}
-
-TEST(ChartPass, DrawsWithItsOwnPensWhateverTheSurfaceHeldBefore) {
-    auto series = chartSeries(60);
-    ViewState view = viewOf(*series);
-    view.spanBack = true;
-    RecordingSurface surface(kWidth, kHeight);
-    drawChart(surface, *series, view, kScreenProfile);
-    const std::vector<Stroke> first = surface.strokes();
-    surface.setPenColor({1, 2, 3});
-    surface.setPenWidth(5);
-    surface.setPenStyle(PenStyle::Dashed);
-    drawChart(surface, *series, view, kScreenProfile);
-    const std::vector<Stroke>& both = surface.strokes();
-    ASSERT_EQ(both.size(), 2 * first.size());
-    for (size_t i = 0; i < first.size(); ++i) {
-        const Stroke& again = both[first.size() + i];
-        EXPECT_EQ(again.color, first[i].color) << i;
-        if (first[i].kind == "text") continue; // a text takes only the pen's colour
-        EXPECT_EQ(again.width, first[i].width) << i;
-        EXPECT_EQ(again.style, first[i].style) << i;
     }
 }
 

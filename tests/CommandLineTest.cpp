@@ -20,12 +20,6 @@ namespace nimbrel {
 
 namespace {
 
-std::string fileBytes(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll().toStdString();
-}
-
 QString fixture(const char* name) {
     return kFixtures + QLatin1Char('/') + QString::fromUtf8(name);
 }

@@ -15,11 +15,6 @@ namespace nimbrel {
 
 namespace {
 
-std::string fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-}
-
 std::string csvOf(PriceSeries& series) {
     computeIchimoku(series);
     return csvTable(series);

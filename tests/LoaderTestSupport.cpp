@@ -2,12 +2,19 @@
 
 #include "data/TextForms.h"
 
+#include <QFile>
+
 namespace nimbrel {
 
 std::string dayText(const PriceSeries& series, int day) {
     const PriceRow& row = series.priceTable[static_cast<size_t>(day)];
     return plainDecimal(row.date) + " " + plainDecimal(row.open) + " " + plainDecimal(row.high) +
            " " + plainDecimal(row.low) + " " + plainDecimal(row.close);
+}
+
+std::string fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 bool restIsZero(const PriceSeries& series) {

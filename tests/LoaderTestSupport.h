@@ -33,6 +33,13 @@ void expectEach(std::initializer_list<std::pair<Input, const char*>> cases, Show
         EXPECT_EQ(show(input), expected) << "for " << testing::PrintToString(input);
 }
 
+inline Fixed4 price(const char* text) {
+    return *Fixed4::fromText(text);
+}
+
+// The bytes of a file; none when it cannot be read.
+std::string fileBytes(const QString& path);
+
 // A value in its plain decimal form, "-" for none.
 inline std::string shown(std::optional<Fixed4> value) {
     return value ? plainDecimal(*value) : "-";

@@ -3,6 +3,7 @@
 #include "tools/Readout.h"
 #include "tools/ToolTexts.h"
 
+#include "LoaderTestSupport.h"
 #include "Printers.h"
 
 #include <QStringList>
@@ -12,10 +13,6 @@
 namespace nimbrel {
 
 namespace {
-
-Fixed4 price(const char* text) {
-    return *Fixed4::fromText(text);
-}
 
 // Days numbered so that every value tells where it came from: day d opens at 2000 + d, is
 // high at 3000 + d, low at 500 + d and closes at 1000 + d, and the lines of row r are 10 r

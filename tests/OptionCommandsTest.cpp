@@ -3,6 +3,7 @@
 #include "options/ZoomTool.h"
 
 #include "ChartSeries.h"
+#include "LoaderTestSupport.h"
 #include "Printers.h"
 #include "ScriptedInputs.h"
 
@@ -40,10 +41,6 @@ ViewState newestView() {
 auto changed(const ViewState& v) {
     return std::tuple(v.maxLength, v.firstDay, v.endOffset, v.visibleHigh, v.visibleLow, v.userStep,
                       v.reduceX, v.reduceY, v.decimalsUnit);
-}
-
-Fixed4 price(const char* text) {
-    return *Fixed4::fromText(text);
 }
 
 QStringList lines(std::initializer_list<const char*> texts) {

@@ -34,53 +34,6 @@ QImage blank(int width, int height) {
 
 } // namespace
 
-TEST(PixelRaster, AFrameRunsItsPatternOnceRoundFromTheTopLeft) {
-    // Corners at pixels (1, 1) and (8, 4): a path of 20 pixels clockwise from the top left.
-    // Dotted: steps 0, 3, 6, ... on; dashed: steps 0-3, 6-9, 12-15 and 18-19.
-    const std::pair<DashPattern, const char*> frames[] = {
-        {DashPattern::Dotted, "........../.X..X..X../........../.X......X./...X..X.../.........."},
-        {DashPattern::Dashed, "........../.XXXX..XX./.X......X./.X......X./...XXXX.../.........."},
-        {DashPattern::Solid, "........../.XXXXXXXX./.X......X./.X......X./.XXXXXXXX./.........."},
-    };
-    for (const auto& [pattern, expected] : frames) {
-        QImage image = blank(10, 6);
-        rasterFrame(PixelTarget::of(image), 8.9, 4.0, 1.5, 1.2, kBlack, 1, pattern, PixelOp::Set);
-        EXPECT_EQ(rows(image), expected);
-    }
-    QImage filled = blank(6, 8); // every pixel the box touches, edges included
-    rasterFill(PixelTarget::of(filled), 1.5, 1.5, 3.2, 4.9, kBlack);
-    EXPECT_EQ(rows(filled), "....../.XXX../.XXX../.XXX../.XXX../....../....../......");
-}
-
-TEST(PixelRaster, InvertingTwiceLeavesNoTraceCornersIncluded) {
-    QImage image = blank(12, 8);
-    for (int x = 0; x < 12; ++x) image.setPixel(x, 3, qRgb(10, 200, 30)); // something below
-    const QImage before = image.copy();
-    const PixelTarget target = PixelTarget::of(image);
-    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Invert);
-    int inverted = 0;
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 12; ++x) {
-            const bool onFrame = ((x == 2 || x == 9) && y >= 1 && y <= 6) ||
-                                 ((y == 1 || y == 6) && x >= 2 && x <= 9);
-            const QRgb expected = onFrame ? (before.pixel(x, y) ^ 0xFFFFFF) : before.pixel(x, y);
-            EXPECT_EQ(image.pixel(x, y), expected) << x << "," << y;
-            inverted += onFrame;
-        }
-    }
-    EXPECT_EQ(inverted, 2 * (7 + 5));
-    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Invert);
-    EXPECT_EQ(image, before);
-
-    // Lines and fills invert the same way; a frame far outside the image draws nothing.
-    rasterLine(target, 0, 0, 11, 7, 0xFFFFFF, 1, DashPattern::Dotted, PixelOp::Invert);
-    rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
-    rasterLine(target, 0, 0, 11, 7, 0xFFFFFF, 1, DashPattern::Dotted, PixelOp::Invert);
-    rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
-    rasterFrame(target, -5e8, -5e8, 5e8, 5e8, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Set);
-    EXPECT_EQ(image, before);
-}
-
 TEST(PixelRaster, LinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
     using P = DashPattern;
     const struct {

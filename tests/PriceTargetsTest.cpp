@@ -1,5 +1,6 @@
 #include "analysis/PriceTargets.h"
 
+#include "LoaderTestSupport.h"
 #include "Printers.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,6 @@
 namespace nimbrel {
 
 namespace {
-
-Fixed4 price(const char* text) {
-    return *Fixed4::fromText(text);
-}
 
 void expectTargets(const PriceTargets& got, const char* n, const char* v, const char* e,
                    const char* nt) {

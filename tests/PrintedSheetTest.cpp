@@ -63,6 +63,34 @@ TEST(PrintedSheet, ThePlotStands350TwipsLowerAnd300TwipsFurtherRightInBlackOnWhi
                 << x << "," << y;
 }
 
+// Pen widths are pixels of a 96 dpi screen on paper too: a page seen at 192 dpi shows a
+// one-pixel pen two pixels wide and a five-pixel pen ten, whatever the printer's resolution.
+TEST(PageSurface, PensKeepTheirScreenWeightOnPaper) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("pens.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    {
+        PageSurface page(printer, printer.resolution());
+        page.setPenColor({0, 0, 0});
+        for (const int width : {1, 2, 5}) {
+            page.setPenWidth(width);
+            const double x = 1440 * width; // an inch apart: 192 pixels at 192 dpi
+            page.line(x, 1440, x, 2880);
+        }
+        page.end();
+    }
+    const QImage image = pdfPageImage(pdf, 192);
+    const QPoint origin = printer.pageLayout().paintRectPixels(192).topLeft();
+    for (const int width : {1, 2, 5}) {
+        int inked = 0;
+        for (int x = origin.x() + 192 * width - 12; x <= origin.x() + 192 * width + 12; ++x)
+            inked += image.pixel(x, origin.y() + 288) == qRgb(0, 0, 0);
+        EXPECT_NEAR(inked, 2 * width, 1) << width;
+    }
+}
+
 TEST(PrintPdfCommand, PrintsTwoFilesOnOneSheetOfTheChosenPaperOrReportsTheError) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));

@@ -8,7 +8,6 @@
 #include "LoaderTestSupport.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -41,53 +40,17 @@ QByteArray pixelHash(const QImage& rendered) {
     return hash.result().toHex().left(16);
 }
 
-// Renders that matched their hash are kept in the build tree under their hash, so that a render
-// that no longer matches can be shown beside the one it should have been.
-const QString kPictures = QStringLiteral(NIMBREL_TEST_OUTPUT "/pictures");
-
-// Red where the two images differ, the made picture faded elsewhere.
-QImage differenceImage(const QImage& made, const QImage& expected) {
-    QImage difference = made.convertToFormat(QImage::Format_RGB32);
-    const QImage other = expected.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < difference.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(difference.scanLine(y));
-        for (int x = 0; x < difference.width(); ++x) {
-            const bool same =
-                y < other.height() && x < other.width() && other.pixel(x, y) == row[x];
-            const int grey = (qGray(row[x]) + 3 * 255) / 4;
-            row[x] = same ? qRgb(grey, grey, grey) : qRgb(255, 0, 0);
-        }
-    }
-    return difference;
-}
-
-// The picture's pixels hash as pinned; otherwise the picture made and its difference from the
-// last one that matched are written beside the test's output, and the failure names them.
+// The picture's pixels hash as pinned; otherwise the picture made is written beside the test's
+// output, and the failure names it.
 void expectPixelHash(const QImage& made, const char* expected, const QString& name) {
-    QDir().mkpath(kPictures);
     const QByteArray hash = pixelHash(made);
-    const QString matched =
-        kPictures + QLatin1Char('/') + QString::fromLatin1(expected) + QStringLiteral(".png");
-    QString safeName = name.trimmed();
-    safeName.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]+")), QStringLiteral("_"));
-    const QString madePath = kPictures + QLatin1Char('/') + safeName + QStringLiteral(".made.png");
-    const QString differencePath =
-        kPictures + QLatin1Char('/') + safeName + QStringLiteral(".difference.png");
-    if (hash == expected) {
-        if (!QFileInfo::exists(matched)) made.save(matched);
-        QFile::remove(madePath);
-        QFile::remove(differencePath);
-        return;
-    }
-    made.save(madePath);
-    QString shown = QStringLiteral("made: ") + madePath;
-    const QImage before(matched);
-    if (!before.isNull()) {
-        differenceImage(made, before).save(differencePath);
-        shown += QStringLiteral(", difference from the last match: ") + differencePath;
-    }
+    if (hash == expected) return;
+    QString file = name.trimmed();
+    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]+")), QStringLiteral("_"));
+    file = QStringLiteral(NIMBREL_TEST_OUTPUT "/") + file + QStringLiteral(".made.png");
+    made.save(file);
     ADD_FAILURE() << name.toStdString() << ": pixels hash " << hash.toStdString() << ", not "
-                  << expected << " (" << shown.toStdString() << ")";
+                  << expected << " (made: " << file.toStdString() << ")";
 }
 
 // The sample's dates and closes as a one-price file: a thick price line over 3000 days.

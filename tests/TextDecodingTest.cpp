@@ -20,6 +20,7 @@ TEST(TextDecoding, EachLineIsReadInTheEncodingItWasWrittenIn) {
         {"\xCF\xB2\xC5\xBD", "ϲŽ", FileEncoding::Utf8}, // unless the file is UTF-8
         {"\xE3\x83\x9E\xC5\xBD", "マŽ"},                // UTF-8 with a wide character
         {"\xC0\xAF", "ﾀｯ"},                             // "/" as an overlong UTF-8: 932
+        {"\xE0\x80\xAF", "烙ｯ"},                        // and as three bytes
         {"\xED\xA0\x80\x41", "恝\x1A\x41"},             // neither: 932, a substitute for 80
         {"\x82\x51\x82\x4F\x81\x40", "２０　"},         // full-width digits in 932
     };

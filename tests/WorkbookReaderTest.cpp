@@ -1,5 +1,7 @@
 #include "workbook/WorkbookReader.h"
 
+#include "LoaderTestSupport.h"
+
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -12,7 +14,6 @@ namespace nimbrel {
 
 namespace {
 
-const std::string kFixtures = NIMBREL_FIXTURES;
 constexpr int kRows = 15002;
 
 std::string u16(unsigned value) {
@@ -62,13 +63,6 @@ std::string workbook(const std::string& globals, const std::string& cells) {
         bof(5).size() + globals.size() + boundSheet(0, "sheet1").size() + eof().size();
     return bof(5) + globals + boundSheet(static_cast<uint32_t>(globalsSize), "sheet1") + eof() +
            sheet;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 WorksheetCells firstSheet(const std::string& stream, int rows = kRows) {

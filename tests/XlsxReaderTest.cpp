@@ -131,13 +131,6 @@ std::string xlsx(const std::string& sheetData, const Parts& changed = {}) {
     return zipOf(members);
 }
 
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 // The shortest decimal form that reads back as the same double.
 std::string shortest(double value) {
     char text[32];
@@ -252,7 +245,7 @@ TEST(XlsxReader, DownloadedWorkbooksLoadAndExportAsTheirTextDownloadsDo) {
                          QStringLiteral("SHEET1"));
         EXPECT_FALSE(failure);
         computeIchimoku(*series);
-        EXPECT_EQ(csvTable(*series), fileBytes(kFixtureFolder + "/downloads/expected.csv"));
+        EXPECT_EQ(csvTable(*series), fileBytes(kFixtures + "/downloads/expected.csv"));
     }
 }
 
