@@ -199,22 +199,4 @@ TEST(Bars, WeeklyAndMonthlyBarsOfManyYearsMatchQDatesCalendarAndTheIchimokuResca
     }
 }
 
-TEST(Bars, ADateBelongsToTheFirstBarDatedOnOrAfterIt) {
-    const auto bars = seriesOf("20240202 1; 20240205 1; 20240216 1");
-    const struct {
-        const char* name;
-        int64_t date;
-        int bar;
-    } cases[] = {
-        {"before every bar", 20240101, 1}, {"earlier in the first bar's week", 20240129, 1},
-        {"at the first bar", 20240202, 1}, {"between the first and second", 20240203, 2},
-        {"at the second", 20240205, 2},    {"between the second and last", 20240210, 3},
-        {"at the last", 20240216, 3},      {"after the last", 20240217, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(barOfDate(*bars, Fixed4::fromWhole(c.date)), c.bar) << c.name;
-    }
-    EXPECT_EQ(barOfDate(*seriesOf(""), Fixed4::fromWhole(20240101)), 0) << "no bars";
-}
-
 } // namespace nimbrel

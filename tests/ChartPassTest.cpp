@@ -44,11 +44,10 @@ struct Drawn {
     }
 };
 
-Drawn draw(const PriceSeries& series, ViewState& view, const ChartProfile& profile = kScreenProfile,
-           SheetPart part = SheetPart::Whole, double fontStep = 0.75) {
+Drawn draw(const PriceSeries& series, ViewState& view, double fontStep = 0.75) {
     Drawn drawn;
     drawn.surface = RecordingSurface(kWidth, kHeight, fontStep);
-    drawn.layout = drawChart(drawn.surface, series, view, profile, part);
+    drawn.layout = drawChart(drawn.surface, series, view, kScreenProfile);
     return drawn;
 }
 
@@ -180,7 +179,7 @@ TEST(ChartPass, DateLabelsShrinkInHalfPointsToTheirMonthButNotBelowTwoPoints) {
     for (const auto& [days, fontStep, size] : cases) {
         auto series = chartSeries(days);
         ViewState view = viewOf(*series, days);
-        const Drawn d = draw(*series, view, kScreenProfile, SheetPart::Whole, fontStep);
+        const Drawn d = draw(*series, view, fontStep);
         ASSERT_EQ(d.layout.dateLabels.size(), static_cast<size_t>(days / 20));
         for (const DateLabel& label : d.layout.dateLabels) EXPECT_EQ(label.fontSize, size);
         const std::vector<std::string> fonts = d.surface.callsOf("font");
@@ -290,55 +289,6 @@ TEST(ChartPass, NoDataNoHeightOrNoDayDrawsOnlyWhatItCan) {
     view = ViewState();
     drawChart(minimised, *series, view, kScreenProfile);
     EXPECT_EQ(minimised.calls(), std::vector<std::string>{"clear"});
-}
-
-TEST(ChartPass, ThePageDrawsTheScreenChartInBlackWithTwoThickerPens) {
-    auto candles = chartSeries(90);
-    auto onePrice = onePriceSeries(90);
-    candles->priceTable[90].close = candles->priceTable[90].open; // unchanged: a rising day
-    struct Case {
-        const PriceSeries* series;
-        bool spanBack, logY;
-        SheetPart part;
-    };
-    const Case cases[] = {{candles.get(), true, false, SheetPart::Whole},
-                          {candles.get(), false, true, SheetPart::UpperHalf},
-                          {onePrice.get(), true, false, SheetPart::LowerHalf}};
-    for (const Case& c : cases) {
-        ViewState view;
-        view.spanBack = c.spanBack;
-        view.logY = c.logY;
-        scanVisibleRange(*c.series, view);
-        const Drawn screen = draw(*c.series, view, kScreenProfile, c.part);
-        const Drawn page = draw(*c.series, view, kPageProfile, c.part);
-        EXPECT_EQ(std::count(page.surface.calls().begin(), page.surface.calls().end(), "clear"), 0);
-        // Element for element the screen chart, each in black (white boxes stay white); only the
-        // forward lagging line (1 to 2) and the line of one-price files (2 to 5) get thicker.
-        ASSERT_EQ(page.strokes().size(), screen.strokes().size());
-        int laggingForward = 0, priceLine = 0, whiteBoxes = 0;
-        for (size_t i = 0; i < page.strokes().size(); ++i) {
-            const Stroke &on = screen.strokes()[i], &off = page.strokes()[i];
-            ASSERT_EQ(off.kind, on.kind);
-            EXPECT_EQ(off.color, on.color == "255 255 255" ? on.color : "0 0 0") << i;
-            EXPECT_EQ(off.style, on.style);
-            int width = on.width;
-            if (on.kind == "line" && on.color == "0 0 0" && on.style == 0 && on.width == 1 &&
-                on.x1 != on.x2) {
-                width = 2;
-                ++laggingForward;
-            }
-            if (on.kind == "line" && on.width == 2) {
-                width = 5;
-                ++priceLine;
-            }
-            whiteBoxes += off.color == "255 255 255";
-            EXPECT_EQ(off.width, width) << i;
-        }
-        EXPECT_EQ(laggingForward, 89);
-        EXPECT_EQ(priceLine, c.series == onePrice.get() ? 89 : 0);
-        // The legend and date bands, and a white body on every rising day.
-        EXPECT_EQ(whiteBoxes, 2 + (c.series == candles.get() ? 45 : 0));
-    }
 }
 
 } // namespace nimbrel

@@ -275,21 +275,6 @@ TEST(CommandLine, TheAnalysisWritesItsItemsOnBarsOfTheDaysGiven) {
                                      "2,20240110,76,77.768,75.406,77,0,0,0,0\n");
 }
 
-TEST(CommandLine, AFailedWriteToStandardOutputIsReported) {
-    const CommandResult result = exportCsv(QStringLiteral("-"), fixture("text/day_lines.txt"));
-    ASSERT_EQ(result.exitCode, 0);
-    std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_TRUE(full);
-    std::FILE* errors = std::tmpfile();
-    EXPECT_EQ(writeCommandOutput(result, full, errors), 1);
-    std::fclose(full);
-    std::rewind(errors);
-    char text[256] = {};
-    (void)!std::fread(text, 1, sizeof text - 1, errors);
-    std::fclose(errors);
-    EXPECT_STREQ(text, "エラー: ファイルに書き込めません\n-\n");
-}
-
 TEST(FileNames, KeepTheirBytesSoThatNamesThatAreNotUtf8StillOpen) {
     const QByteArray names[] = {"plain.txt", "日経.txt",     "d\xFF\xFE.txt",        "\x80",
                                 "a\xE6\x97", "\xED\xA0\x80", "\xF0\x9F\x98\x80.xls", ""};

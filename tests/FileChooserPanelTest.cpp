@@ -98,23 +98,6 @@ TEST_F(FileChooserPanelTest, TheKeysPickFilesInTheListEnterOpensAndEscPutsThePan
     EXPECT_FALSE(panel_.isVisible());
 }
 
-TEST_F(FileChooserPanelTest, TheDriveBoxShowsTheDriveTheUserChose) {
-    QComboBox* drives = panel_.driveBox();
-    // The root of the home folder's volume: the entry that used to give way to the home entry.
-    const QString root = QStorageInfo(QDir::homePath()).rootPath();
-    const int index = drives->findText(root);
-    ASSERT_GE(index, 1) << root.toStdString();
-    drives->showPopup();
-    QAbstractItemView* dropDown = drives->view();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dropDown->window()));
-    const QPoint at = dropDown->visualRect(dropDown->model()->index(index, 0)).center();
-    QTest::mouseClick(dropDown->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(panel_.directory(), QDir::cleanPath(root));
-    // Going down into the home folder from there keeps the chosen drive.
-    ASSERT_TRUE(panel_.setDirectory(QDir::homePath()));
-    EXPECT_EQ(drives->currentText(), root);
-}
-
 TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighlight) {
     QListWidget* dirs = panel_.folderList();
     const QString shownName = QFileInfo(folder_.path()).fileName();
@@ -133,25 +116,6 @@ TEST_F(FileChooserPanelTest, AFolderThatCannotBeReadLeavesTheListsAndTheirHighli
     click(panel_.fileList(), QStringLiteral("a.txt"), true);
     EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("a.txt"));
     EXPECT_TRUE(dirs->currentItem()->text().endsWith(shownName));
-}
-
-TEST_F(FileChooserPanelTest, ThePanelCoversItsClientAreaAndItsSheetLabelEndsBeforeItsBox) {
-    client_.resize(1300, 950);
-    EXPECT_EQ(panel_.geometry(), QRect(0, 0, 1300, 950));
-    EXPECT_EQ(panel_.fileList()->geometry(), twipRect(120, 1080, 2055, 1968));
-    // A large desktop font: the label shows all of its text, and the box moves right of it
-    // while it still ends in line with the file name box.
-    const QFont before = QApplication::font();
-    QFont large = before;
-    large.setPixelSize(20);
-    QApplication::setFont(large);
-    FileChooserPanel panel(messages_, &client_);
-    const QLabel* label = panel.sheetLabel();
-    const int textEnd = label->x() + label->fontMetrics().horizontalAdvance(label->text());
-    EXPECT_LT(textEnd, panel.sheetNameBox()->x());
-    EXPECT_LE(textEnd, label->geometry().right() + 1);
-    EXPECT_EQ(panel.sheetNameBox()->geometry().right(), panel.fileNameBox()->geometry().right());
-    QApplication::setFont(before);
 }
 
 } // namespace nimbrel

@@ -77,14 +77,4 @@ TEST(Ichimoku, SlidingExtremesEqualThePlainRescanOnRandomSeries) {
     }
 }
 
-TEST(Ichimoku, ASecondComputationOverwritesTheFirst) {
-    std::vector<std::pair<int64_t, int64_t>> prices(60, {100000, 90000});
-    auto series = seriesOf(prices);
-    computeIchimoku(*series);
-    for (int d = 1; d <= 60; ++d) series->priceTable[d].high = Fixed4::fromWhole(20);
-    computeIchimoku(*series);
-    EXPECT_EQ(series->ichimokuTable[60].span2, *Fixed4::fromText("14.5"));
-    expectEqualsRescan(*series);
-}
-
 } // namespace nimbrel

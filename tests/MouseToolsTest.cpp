@@ -39,19 +39,6 @@ QStringList texts(const ReadoutFields& f) {
 
 } // namespace
 
-TEST(MouseTools, ThePointerSelectsTheNearestSlotNeverBeforeDayOne) {
-    ChartLayout layout;
-    layout.days = {900, 60, 100}; // day 100's slot at 960, 60 twips a day
-    const std::pair<double, int> cases[] = {
-        {900 + 3 * 60 + 29, 102}, // just short of half way: the earlier day
-        {900 + 3 * 60 + 30, 103}, // half way: the later day
-        {960 - 5 * 60, 95},
-        {960 - 200 * 60, 1},
-        {960 + 20000 * 60, 20100}};
-    for (const auto& [x, day] : cases) EXPECT_EQ(dayAt(layout, x), day) << x;
-    EXPECT_EQ(dayAt(ChartLayout{}, 500), 1); // before any chart was drawn
-}
-
 TEST(MouseTools, PricesAreRoundedToKetaHalvesUpward) {
     const struct {
         const char *value, *decimalsUnit, *text;

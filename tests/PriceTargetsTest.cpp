@@ -21,24 +21,6 @@ void expectTargets(const PriceTargets& got, const char* n, const char* v, const 
 
 } // namespace
 
-TEST(PriceTargets, TargetsOfARiseAndOfAFallAreExact) {
-    {
-        SCOPED_TRACE("a rise in whole yen");
-        expectTargets(priceTargets(price("4112"), price("4789"), price("4487")), "5164", "5091",
-                      "5466", "4862");
-    }
-    {
-        SCOPED_TRACE("a rise in thousandths, where a double would miss the last digit");
-        expectTargets(priceTargets(price("75.406"), price("78.668"), price("77.768")), "81.03",
-                      "79.568", "81.93", "80.13");
-    }
-    {
-        SCOPED_TRACE("a fall");
-        expectTargets(priceTargets(price("5000"), price("4000"), price("4600")), "3600", "3400",
-                      "3000", "4200");
-    }
-}
-
 TEST(PriceTargets, AClickTakesTheHighOrTheLowNearerThePointer) {
     const PriceRow bar{Fixed4::fromWhole(20240305), price("11"), price("12"), price("10"),
                        price("11")};

@@ -18,9 +18,11 @@
 namespace nimbrel {
 
 // expect title TEXT | days FIRST-LAST | bars COUNT | high PRICE | legend TEXT
-//   | setting KEY VALUE | messages COUNT [LAST'S START] | shown WIDGET [no] | checked NAME [no]
-//   | readout FIELD TEXT | measuring FIELD TEXT | marks COUNT [FIRST BAR] | lines WINDOW TEXTS
-//   | pdf FILE PAGES [WIDTHxHEIGHT] | file FILE TEXT | files NAME,... | asked COUNT
+//   | setting KEY=VALUE ... | messages COUNT [START OF THE LAST] | shown WIDGET [no]
+//   | checked ENTRY-OR-BOX [no] | view logY|spanForward|spanBack [no] | crosshair PRICE
+//   | readout FIELD TEXT | measuring FIELD TEXT | marks COUNT [FIRST BAR]
+//   | lines WINDOW-TITLE START | recent PLACE FILE-OR-'' | placed WINDOW
+//   | pdf FILE PAGES [WIDTHxHEIGHT] | file FILE TEXT | files FOLDER NAME,... | asked COUNT
 //   | image same|changed | pointer normal
 void ScenarioWindow::expect(const QStringList& w) {
     const QString& what = w[1];
@@ -66,13 +68,6 @@ void ScenarioWindow::expect(const QStringList& w) {
                                                {QStringLiteral("spanForward"), view.spanForward},
                                                {QStringLiteral("spanBack"), view.spanBack}};
         EXPECT_EQ(flags.at(value), w.value(3) != "no");
-    } else if (what == "axis") {
-        const AxisScale& axis = window().layout().axis;
-        EXPECT_EQ(QString::fromStdString(plainDecimal(axis.bottom)) + '-' +
-                      QString::number(axis.top),
-                  value);
-    } else if (what == "targets") {
-        EXPECT_EQ(window().view().marks.targetsFrom, value.toInt());
     } else if (what == "crosshair") {
         const QWidget* price = widget(QStringLiteral("crosshairPrice"));
         EXPECT_TRUE(price && price->isVisible());
@@ -82,8 +77,6 @@ void ScenarioWindow::expect(const QStringList& w) {
         EXPECT_TRUE(w[3].isEmpty() ? !entry
                                    : entry && entry->text().startsWith('&' + value + ' ') &&
                                          entry->text().endsWith('/' + w[3]));
-    } else if (what == "list") {
-        EXPECT_EQ(window().fileChooser()->fileList()->count(), value.toInt());
     } else if (what == "placed") {
         EXPECT_EQ(widget(value)->pos(), placed_);
     } else if (what == "readout" || what == "measuring") {

@@ -48,13 +48,6 @@ TEST(Settings, ValuesThatCannotBeReadOrAreOutOfRangeGiveTheirDefaults) {
     EXPECT_EQ(loadSettings(store).decimalsUnit, Fixed4::fromWhole(1));
 }
 
-TEST(Settings, BooleansAreTrueFalseOrNumbers) {
-    const std::pair<const char*, std::optional<bool>> cases[] = {
-        {"True", true}, {"false", false}, {"-1", true}, {"0", false}, {"2.5", true}, {"on", {}}};
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(booleanFromText(QString::fromLatin1(text)), value) << text;
-}
-
 TEST(Settings, AWindowOffEveryScreenGoesBackToTheDefaultPlace) {
     const QList<QRect> screens = {QRect(0, 0, 1920, 1080)};
     const WindowPlacement onScreen{1500, 1500, 9000, 12000, WindowState::Normal};

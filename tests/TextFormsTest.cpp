@@ -8,11 +8,6 @@
 
 namespace nimbrel {
 
-TEST(TextForms, PlainDecimalIsShortestAndExact) {
-    for (const char* text : {"0", "1234.5", "0.0001", "-0.05", "19971109", "-99999999999999.9999"})
-        EXPECT_EQ(plainDecimal(*Fixed4::fromText(text)), text);
-}
-
 TEST(TextForms, GeneralNumberHasFifteenSignificantDigitsWithoutExponent) {
     // clang-format off
     expectEach<double>({
@@ -48,16 +43,6 @@ TEST(TextForms, LeadingNumberReadsAsFarAsANumberGoes) {
         EXPECT_EQ(QByteArray::number(leadingNumber(c.text), 'g', 17).toStdString(), c.value)
             << "for " << c.text;
     }
-}
-
-TEST(TextForms, SignPlaceTextHasABlankForNonNegativeNumbersAndNoLeadingZero) {
-    expectEach<double>({{0.05, " .05"},
-                        {50.0, " 50"},
-                        {0.0, " 0"},
-                        {-0.5, "-.5"},
-                        {-1500.0, "-1500"},
-                        {2.5, " 2.5"}},
-                       signPlaceText);
 }
 
 TEST(TextForms, FixedDecimalsTextWritesExactlyThatManyDecimals) {

@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,17 +38,6 @@ std::string manyDays(int count) {
     std::string text = "h1\r\nh2\r\n";
     for (int d = 1; d <= count; ++d) text += std::to_string(nthDate(d)) + " 100\r\n";
     return text;
-}
-
-// A text as a spreadsheet saves "Unicode text": UTF-16 with its byte-order mark.
-std::string utf16(const char* utf8, QSysInfo::Endian order) {
-    std::string bytes = order == QSysInfo::LittleEndian ? "\xFF\xFE" : "\xFE\xFF";
-    for (const QChar c : QString::fromUtf8(utf8)) {
-        const char16_t unit = c.unicode();
-        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-        bytes += order == QSysInfo::LittleEndian ? std::string{low, high} : std::string{high, low};
-    }
-    return bytes;
 }
 
 } // namespace
@@ -138,50 +126,6 @@ TEST(TextLoader, ADateIsARealDayAndNumbersMayBeWrittenWide) {
     auto series = emptySeries();
     ASSERT_FALSE(loadTextData(*series, "h1\nh2\n　19991231　１，５００．５\n"));
     EXPECT_EQ(dayText(*series, 1), "19991231 1500.5 1500.5 1500.5 1500.5");
-}
-
-TEST(TextLoader, EachHeadingIsReadInTheEncodingItIsWrittenIn) {
-    using namespace std::string_literals;
-    const struct {
-        std::string text;
-        const char* title1;
-        const char* title2;
-        int days;
-    } cases[] = {
-        // A bad byte in the last day line spoils neither the UTF-8 title nor the days before.
-        {"日経平均\n株価\n19991231 1\n2000010\x93 1\n", "日経平均", "株価", 1},
-        // Half-width katakana in code page 932, which are also UTF-8 of other letters.
-        {"\xCF\xB2\xC5\xBD\r\n\x93\xfa\x91\xab\r\n19991231 1\r\n", "ﾏｲﾅｽ", "日足", 1},
-        // UTF-16 with its mark, little- and big-endian.
-        {utf16("日経\nh\n19991231 1\n", QSysInfo::LittleEndian), "日経", "h", 1},
-        {utf16("日\r\nh\r\n20000104 7", QSysInfo::BigEndian), "日", "h", 1},
-    };
-    for (const auto& c : cases) {
-        auto series = emptySeries();
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("t.txt")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(c.text.data(), qint64(c.text.size()));
-        file.close();
-        (void)loadDataFile(*series, dir.path(), QStringLiteral("t.txt"), QStringLiteral("sheet1"));
-        EXPECT_EQ(series->titleLine1, QString::fromUtf8(c.title1)) << c.title1;
-        EXPECT_EQ(series->titleLine2, QString::fromUtf8(c.title2)) << c.title1;
-        EXPECT_EQ(series->dataCount, c.days) << c.title1;
-    }
-}
-
-TEST(TextLoader, TheMostDaysLoadWithoutAMessageAndReplaceTheSeriesBefore) {
-    // Blank lines after the last day are not a day more.
-    auto series = emptySeries();
-    EXPECT_FALSE(loadTextData(*series, manyDays(kMaxDays) + "\r\n  \r\n"));
-    EXPECT_EQ(series->dataCount, kMaxDays);
-    EXPECT_EQ(series->priceTable[kMaxDays].date, Fixed4::fromWhole(nthDate(kMaxDays)));
-
-    // A shorter file after it leaves nothing of it, computed lines included.
-    series->ichimokuTable[70].span2 = Fixed4::fromWhole(5);
-    EXPECT_FALSE(loadTextData(*series, "c\nd\n20210101 7 8 6 7\n"));
-    EXPECT_EQ(series->dataCount, 1);
-    EXPECT_TRUE(restIsZero(*series));
 }
 
 TEST(DataFiles, OnlyRegularFilesOpenAndAFileIsKnownByWhatItHolds) {

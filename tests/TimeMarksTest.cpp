@@ -54,20 +54,6 @@ TEST(TimeMarks, MarksCountThePivotOrTheFirstBarAsOne) {
     }
 }
 
-TEST(TimeMarks, APlaceIsTheBarsDateOrTheSlotAfterTheNewestBar) {
-    auto bars = std::make_unique<PriceSeries>();
-    bars->priceTable[1].date = Fixed4::fromWhole(20240304);
-    bars->priceTable[2].date = Fixed4::fromWhole(20240305);
-    bars->priceTable[3].date = Fixed4::fromWhole(20240311);
-    bars->dataCount = 3;
-    const struct {
-        int bar;
-        const char* place;
-    } cases[] = {{1, "20240304"}, {2, "20240305"}, {3, "20240311"},
-                 {4, "+1"},       {28, "+25"},     {0, ""}};
-    for (const auto& c : cases) EXPECT_EQ(markPlace(*bars, c.bar), QString(c.place)) << c.bar;
-}
-
 TEST(TimeMarks, TheUsersListIsWholeNumbersFrom1To999ApartByCommas) {
     const struct {
         const char* text;

@@ -154,11 +154,6 @@ void ScenarioWindow::run(const QStringList& w) {
             QTest::keyClick(target, key.key(), key.keyboardModifiers());
     } else if (verb == "hide") {
         widget(w[1])->hide();
-    } else if (verb == "resize") {
-        window().resize(w[1].section('x', 0, 0).toInt(), w[1].section('x', 1).toInt());
-        QCoreApplication::processEvents();
-    } else if (verb == "redraw") {
-        window().redrawChart();
     } else if (verb == "wait") {
         if (w[1] == "bars")
             (void)QTest::qWaitFor([&] { return window().series().dataCount == w[2].toInt(); },

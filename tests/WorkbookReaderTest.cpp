@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace nimbrel {
@@ -149,33 +148,6 @@ TEST(WorkbookReader, ReadsSharedStringsAcrossContinueRecords) {
         EXPECT_EQ(show(sheet, 1, column), expected[column]) << column;
 }
 
-TEST(WorkbookReader, TellsDatesByTheNumberFormatOfTheCell) {
-    // Built-in formats first: 14 and 31 (yyyy"年"m"月"d"日") are dates, 0 is not, nor is 22 once
-    // a FORMAT record makes it "0.00". Then formats of the workbook's own, 164 on, written two
-    // bytes a character as Excel writes those with Japanese in them.
-    std::vector<unsigned> indexes = {14, 31, 0, 22};
-    std::string globals = record(0x041E, u16(22) + text8("0.00"));
-    for (const char* format :
-         {"yyyy/mm/dd", "[$-411]ggge\"年\"m\"月\"d\"日\"", "h:mm", "[h]:mm:ss", "m/d", "0.00E+00",
-          "G/標準", "General", "0.00_);[Red]\\(0.00\\)", "\"yen\"#,##0"}) {
-        std::string wide;
-        for (const char16_t unit : QString::fromUtf8(format).toStdU16String()) wide += u16(unit);
-        indexes.push_back(160 + static_cast<unsigned>(indexes.size()));
-        globals += record(0x041E, u16(indexes.back()) +
-                                      u16(static_cast<unsigned>(wide.size() / 2)) + '\x01' + wide);
-    }
-    std::string cells;
-    for (unsigned xf = 0; xf < indexes.size(); ++xf) {
-        globals += record(0x00E0, u16(0) + u16(indexes[xf]) + std::string(16, '\0'));
-        cells += record(0x0203, cell(1 + xf, 1, xf) + f64(39510));
-    }
-    const WorksheetCells sheet = firstSheet(workbook(globals, cells));
-    std::string kinds;
-    for (int row = 1; row <= static_cast<int>(indexes.size()); ++row)
-        kinds += sheet.cell(row, 1).kind == CellKind::Date ? 'D' : 'N';
-    EXPECT_EQ(kinds, "DDNNDDDDDNNNNN");
-}
-
 TEST(WorkbookReader, KeepsColumnsAToFOfTheRowsAskedForAndCutsLongTexts) {
     const std::string cells = record(0x0203, cell(5, 1) + f64(1)) + // a row past those asked for
                               record(0x0203, cell(1, 7) + f64(2)) + // column H
@@ -194,26 +166,6 @@ TEST(WorkbookReader, KeepsColumnsAToFOfTheRowsAskedForAndCutsLongTexts) {
     WorksheetCells direct(2);
     direct.setText(1, 0, kanji);
     EXPECT_EQ(show(direct, 1, 0), "text:" + kanji.substr(0, 255) + "...");
-}
-
-TEST(WorkbookReader, RefusesWorkbooksWithoutAUsableSheetDirectory) {
-    const std::string sheet = bof(0x0010) + eof();
-    const std::string good = workbook("", "");
-    const size_t globalsSize = good.size() - sheet.size();
-    const std::string refused[] = {
-        bof(5) + boundSheet(static_cast<uint32_t>(globalsSize), "chart", 2) + eof() + sheet,
-        bof(5) + boundSheet(100000, "sheet1") + eof() + sheet, // past the end
-        bof(5) + record(0x0085, u32(0) + std::string("\0\0\x09\0sheet1", 10)) + eof() + sheet,
-        bof(5) + record(0x002F, u16(1)) + good.substr(bof(5).size()), // encrypted
-        bof(5, 0x0400) + good.substr(bof(5).size()),                  // Excel 4
-        bof(0x0010) + good.substr(bof(5).size()),                     // not the globals
-        good.substr(0, globalsSize - eof().size()),                   // no globals end
-        "",
-        "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 and not a compound file after all",
-    };
-    ASSERT_TRUE(WorkbookReader::openBytes(good));
-    for (const std::string& bytes : refused)
-        EXPECT_FALSE(WorkbookReader::openBytes(bytes)) << &bytes - refused;
 }
 
 TEST(WorkbookReader, ASheetCutShortOrWithBrokenCellsIsDamaged) {
@@ -249,20 +201,6 @@ TEST(WorkbookReader, DamagedFilesGiveNoCellsOrCellsTheProgramTakes) {
         const auto cells = workbook ? workbook->readSheet(0, kRows) : std::nullopt;
         EXPECT_TRUE(!cells || WorksheetCells::deserialize(cells->serialize(), kRows)) << name;
     }
-}
-
-TEST(WorksheetCells, OnlyAWholeConsistentAnswerIsTakenFromTheReader) {
-    // A reader stopped halfway through its answer must not leave a sheet that silently ends
-    // early.
-    WorksheetCells cells(3);
-    cells.setText(1, 0, "東芝");
-    cells.set(2, 1, WorksheetCell{CellKind::Date, false, 39510, 0, 0});
-    const std::string bytes = cells.serialize();
-    ASSERT_TRUE(WorksheetCells::deserialize(bytes, 3));
-    for (size_t size = 0; size < bytes.size(); ++size)
-        EXPECT_FALSE(WorksheetCells::deserialize(bytes.substr(0, size), 3)) << size;
-    EXPECT_FALSE(WorksheetCells::deserialize(bytes + '\0', 3));
-    EXPECT_FALSE(WorksheetCells::deserialize(bytes, 2)) << "more rows than asked for";
 }
 
 } // namespace nimbrel
