@@ -17,6 +17,7 @@
 #include "ScriptedInputs.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -206,7 +207,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptions) {
 TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile) {
     auto window = start();
     FileChooserPanel* panel = window->fileChooser();
-    QLineEdit *text1 = panel->fileNameBox(), *text2 = panel->sheetNameBox();
+    QLineEdit* text1 = panel->fileNameBox();
+    QComboBox* text2 = panel->sheetNameBox();
     window->action("openDataFile")->trigger();
     ASSERT_TRUE(panel->setDirectory(kFixtures));
     auto enter = [&](const char* typed) { // typed over what the box held
@@ -230,22 +232,25 @@ TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(window->series().dataCount, 70);
 
-    // A name ending in .xls shows the sheet box from the next key on; Enter there takes the
-    // sheet, Enter in the name box opens the file even though the pattern does not list it.
+    // A workbook's name shows the sheet box at once, listing the workbook's sheets; Enter there
+    // takes the sheet, Enter in the name box opens the file even though the pattern does not
+    // list it.
     window->action("openDataFile")->trigger();
     QTest::keyClicks(text1, QStringLiteral("../two_sheets.xls"));
-    EXPECT_FALSE(text2->isVisible());
-    QTest::keyClick(text1, Qt::Key_End);
     ASSERT_TRUE(text2->isVisible());
-    text2->setText(QStringLiteral("prices"));
-    QTest::keyClick(text2, Qt::Key_Return);
+    ASSERT_EQ(text2->count(), 2);
+    EXPECT_EQ(text2->itemText(0), QStringLiteral("prices"));
+    EXPECT_EQ(text2->itemText(1), QStringLiteral("Sheet1"));
+    EXPECT_EQ(text2->currentText(), QStringLiteral("sheet1")); // what was typed stays
+    text2->setEditText(QStringLiteral("prices"));
+    QTest::keyClick(text2->lineEdit(), Qt::Key_Return);
     QTest::keyClick(text1, Qt::Key_Return);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32) … two_sheets.xls"));
     EXPECT_EQ(window->series().dataCount, 10); // the sheet "prices"
 
     // Opening the panel takes the sheet box as it stands. A wrong sheet: the message, the
     // program's title and an empty chart.
-    text2->setText(QStringLiteral("sheet1"));
+    text2->setEditText(QStringLiteral("sheet1"));
     window->action("openDataFile")->trigger();
     enter("wrong_sheet.xls");
     ASSERT_EQ(messages_.shown.size(), 1u);
@@ -253,6 +258,18 @@ TEST_F(MainWindowTest, TheFileNameBoxOpensFilesAndSheetsAndTheTitleNamesTheFile)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Nimbrel(32)"));
     EXPECT_EQ(window->series().dataCount, 0);
     EXPECT_FALSE(imageHasChart(*window));
+    // Back in the panel, the sheet box offers the sheets the workbook has; one chosen from the
+    // list is the sheet the next load takes.
+    window->action("openDataFile")->trigger();
+    ASSERT_TRUE(text2->isVisible());
+    ASSERT_EQ(text2->count(), 1);
+    EXPECT_EQ(text2->itemText(0), QStringLiteral("data"));
+    text2->textActivated(QStringLiteral("data"));
+    enter("wrong_sheet.xls");
+    EXPECT_EQ(messages_.shown.size(), 1u);
+    EXPECT_GT(window->series().dataCount, 0);
+    text2->setEditText(QStringLiteral("sheet1"));
+    QTest::keyClick(text2->lineEdit(), Qt::Key_Return);
     window->action("openDataFile")->trigger();
     enter("two_sheets.xls");
     EXPECT_EQ(window->series().dataCount, 8);

@@ -253,7 +253,12 @@ TEST(XlsxReader, DownloadedWorkbooksLoadAndExportAsTheirTextDownloadsDo) {
         EXPECT_FALSE(failure);
         computeIchimoku(*series);
         EXPECT_EQ(csvTable(*series), fileBytes(kFixtureFolder + "/downloads/expected.csv"));
+        // The sheet box lists the sheets through the reader program.
+        EXPECT_EQ(workbookSheetNames(kFixtures + "/downloads/" + name),
+                  QStringList{QStringLiteral("sheet1")});
     }
+    EXPECT_TRUE(workbookSheetNames(kFixtures + "/downloads/yahoo.csv").isEmpty());
+    EXPECT_TRUE(workbookSheetNames(kFixtures + "/not_a_workbook.xls").isEmpty());
 }
 
 TEST(XlsxReader, ReadsEachKindOfCellAsItsTypeAndStyleSay) {

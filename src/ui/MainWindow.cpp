@@ -213,7 +213,6 @@ void MainWindow::readSettings() {
     fileChooser_->setPattern(settings_.filePattern);
     fileChooser_->fileNameBox()->setText(settings_.filePattern);
     fileChooser_->setSheetName(settings_.sheetName);
-    fileChooser_->showSheetBoxForPattern();
     wasMinimized_ = false;
 }
 

@@ -92,11 +92,28 @@ bool runReader(const std::string& program, std::chrono::milliseconds timeLimit, 
     return received && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+const std::string& installedReader() {
+    static const std::string program = readerProgram();
+    return program;
+}
+
 } // namespace
 
 SheetOpenResult openWorksheet(int file, const QString& sheetName, int rowsKept) {
-    static const std::string program = readerProgram();
-    return openWorksheetWith(program, kAnswerTimeLimit, file, sheetName, rowsKept);
+    return openWorksheetWith(installedReader(), kAnswerTimeLimit, file, sheetName, rowsKept);
+}
+
+QStringList worksheetNames(int file) {
+    std::string answer;
+    QStringList names;
+    if (!runReader(installedReader(), kAnswerTimeLimit, file, {}, 0, answer) ||
+        !answer.starts_with('N'))
+        return names;
+    std::string_view rest = std::string_view(answer).substr(1);
+    for (size_t end; (end = rest.find('\0')) != std::string_view::npos;
+         rest.remove_prefix(end + 1))
+        names.append(QString::fromUtf8(rest.data(), static_cast<qsizetype>(end)));
+    return names;
 }
 
 SheetOpenResult openWorksheetWith(const std::string& readerProgram,
