@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,15 +27,18 @@ constexpr std::chrono::milliseconds kAnswerTimeLimit = std::chrono::seconds(20);
 // A full sheet of kept cells, every text at its longest, is about 25 MB.
 constexpr size_t kLargestAnswer = size_t(64) << 20;
 
-// Installed beside the program as the build tree is laid out: bin/nimbrel and
-// libexec/nimbrel/nimbrel-workbook-reader (build/src, build/tests and build/libexec/nimbrel).
+// Installed as the build tree is laid out: the window's and the command line's programs beside
+// it in libexec/nimbrel, and bin, tests and bench next to libexec.
 std::string readerProgram() {
     char self[4096];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return {};
-    std::string path(self, static_cast<size_t>(length));
-    path.erase(path.rfind('/') + 1);
-    return path + NIMBREL_READER_FROM_PROGRAM;
+    std::string folder(self, static_cast<size_t>(length));
+    folder.erase(folder.rfind('/') + 1);
+    const std::string_view fromProgram = NIMBREL_READER_FROM_PROGRAM;
+    const std::string beside = folder + std::string(fromProgram.substr(fromProgram.rfind('/') + 1));
+    if (access(beside.c_str(), X_OK) == 0) return beside;
+    return folder + std::string(fromProgram);
 }
 
 // Everything the reader writes, until it closes its end; false when it takes too long or says
