@@ -25,6 +25,24 @@ private:
     size_t chunk_, at_ = 0;
 };
 
+// A part that goes on in one comment for 64 MB, as a compression bomb's runs do, inflated
+// 64 KB at a time.
+class LongComment final : public ChunkSource {
+public:
+    Status appendTo(std::string& to) override {
+        constexpr size_t kChunk = size_t(64) << 10;
+        if (given_ == 0) to += "<r><!--";
+        if (given_ >= size_t(64) << 20) return Status::End;
+        to.append(kChunk, 'x');
+        given_ += kChunk;
+        return Status::Data;
+    }
+    size_t given() const { return given_; }
+
+private:
+    size_t given_ = 0;
+};
+
 // Every token of the part: "<name a=value id=value>" (the attribute a, and id with a prefix,
 // when the tag has them), "[text]", "</name>", and "done" or "refused" at the end.
 std::string tokens(const std::string& xml, size_t chunk) {
@@ -109,6 +127,7 @@ TEST(XmlPart, RefusesWhatIsNotWellFormedOrNotForAWorkbook) {
         {"\"<\" in a value", "<r a=\"<\"/>"},
         {"an attribute given twice", "<r b=\"1\" a=\"2\" b=\"3\"/>"},
         {"a DTD", "<!DOCTYPE r [<!ENTITY e \"x\">]><r>&e;</r>"},
+        {"a DTD that declares nothing", "<!DOCTYPE r><r/>"},
         {"an entity no part defines", "<r>&nbsp;</r>"},
         {"an entity in a value", "<r a=\"&e;\"/>"},
         {"a reference without its semicolon", "<r>&amp</r>"},
@@ -148,6 +167,16 @@ TEST(XmlPart, RefusesWhatIsNotWellFormedOrNotForAWorkbook) {
                 << c.name << ", chunks of " << chunk << ": " << read;
         }
     }
+}
+
+// It is refused once the comment is longer than a token may be, without reading on to its end.
+TEST(XmlPart, ReadsNoFurtherIntoATokenThanATokenMayGo) {
+    auto comment = std::make_unique<LongComment>();
+    const LongComment& source = *comment;
+    XmlPart part(std::move(comment));
+    EXPECT_EQ(part.next(), XmlPart::Token::Start);
+    EXPECT_EQ(part.next(), XmlPart::Token::Refused);
+    EXPECT_LE(source.given(), 2 * XmlPart::kMaxTokenBytes);
 }
 
 } // namespace nimbrel::xlsx
