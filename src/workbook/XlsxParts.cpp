@@ -17,12 +17,12 @@ constexpr size_t kMaxSheets = 10000;
 constexpr size_t kMaxStyles = 65536;
 constexpr size_t kMaxRelationships = 65536;
 
-// "xl/_rels/workbook.xml.rels" for "xl/workbook.xml"; "_rels/.rels" for the package itself ("").
 // A name, id or target as it is kept: a missing one is empty.
 std::string kept(std::optional<std::string_view> text) {
     return std::string(utf8Prefix(text.value_or(""), kMaxNameBytes));
 }
 
+// "xl/_rels/workbook.xml.rels" for "xl/workbook.xml"; "_rels/.rels" for the package itself ("").
 std::string relationshipsPartOf(std::string_view part) {
     const size_t slash = part.rfind('/');
     const size_t file = slash == std::string_view::npos ? 0 : slash + 1;
