@@ -109,8 +109,7 @@ QByteArray chartPng(const QImage& chart) {
     const QImage::Format format = chart.format();
     const bool argb = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
                       format == QImage::Format_ARGB32_Premultiplied;
-    if (argb && !chart.isNull() && paletteRows(chart, palette))
-        return palettePng(chart, palette);
+    if (argb && !chart.isNull() && paletteRows(chart, palette)) return palettePng(chart, palette);
     // A picture of many colours, or of another depth, goes through Qt's writer.
     QByteArray png;
     QBuffer buffer(&png);

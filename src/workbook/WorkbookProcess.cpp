@@ -114,8 +114,7 @@ QStringList worksheetNames(int file) {
         !answer.starts_with('N'))
         return names;
     std::string_view rest = std::string_view(answer).substr(1);
-    for (size_t end; (end = rest.find('\0')) != std::string_view::npos;
-         rest.remove_prefix(end + 1))
+    for (size_t end; (end = rest.find('\0')) != std::string_view::npos; rest.remove_prefix(end + 1))
         names.append(QString::fromUtf8(rest.data(), static_cast<qsizetype>(end)));
     return names;
 }

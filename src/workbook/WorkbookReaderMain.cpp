@@ -7,8 +7,8 @@
 // from the heading row on to keep, PARENT the program's process id. The answer is one byte,
 // 'O' followed by the cells, 'S' for no worksheet of that name, or 'R' for a file that is not
 // a workbook it can read. ROWS 0 asks for the names of the worksheets instead: 'N' followed by
-// each name that is UTF-8 and ends with a zero byte. A workbook file is the user's, from anywhere: whatever it does to the
-// reader, the program only sees a file it cannot read.
+// each name that is UTF-8 and ends with a zero byte. A workbook file is the user's, from anywhere:
+// whatever it does to the reader, the program only sees a file it cannot read.
 #include "workbook/WorkbookReader.h"
 #include "system/WriteAll.h"
 
@@ -85,8 +85,7 @@ std::string answer(const std::string& sheetName, int rowsKept) {
         std::string names = "N";
         for (const std::string& name : workbook->sheetNames()) {
             // A name the user could not type or the answer could not end is left out.
-            if (!g_utf8_validate(name.c_str(), static_cast<gssize>(name.size()), nullptr))
-                continue;
+            if (!g_utf8_validate(name.c_str(), static_cast<gssize>(name.size()), nullptr)) continue;
             names += name;
             names += '\0';
         }
