@@ -86,6 +86,7 @@ TEST_F(ChartToolsWindowTest, TheReadoutFollowsThePointerAfterALeftClick) {
     EXPECT_EQ(readout->windowTitle(), QStringLiteral("19991231")); // day 45 of the file
     EXPECT_EQ(field(readout, "close"), QStringLiteral("1226.3"));
     EXPECT_EQ(field(readout, "laggingFront"), QStringLiteral("1483.3")); // day 20's close
+    EXPECT_EQ(field(readout, "laggingBack"), QStringLiteral("1235.5"));  // day 70's close
 
     // No decimals: the same day is shown again in the new form.
     inputs_.answers = {QStringLiteral("0")};

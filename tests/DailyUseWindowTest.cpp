@@ -1,6 +1,7 @@
 #include "system/IniSettingsStore.h"
 #include "ui/ChartTools.h"
 #include "ui/ChartView.h"
+#include "ui/FileChooserPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/ReadoutWindow.h"
 
@@ -195,6 +196,13 @@ TEST_F(DailyUseWindowTest, TheWheelScrollsAndZoomsAroundThePointerAndTheMiddleBu
     middle(QEvent::MouseButtonRelease, from);
     EXPECT_EQ(shown(), before);
     EXPECT_EQ(window_->readoutWindow(), nullptr); // the middle button is no click
+
+    // A thirtieth of 51 days shown is 1.7: a notch scrolls 2.
+    for (int i = 0; i < 3; ++i) key(Qt::Key_Plus); // 120, 90, 68, 51
+    const Days fewer = shown();
+    ASSERT_EQ(fewer.second - fewer.first + 1, 51);
+    wheel({0, 120});
+    EXPECT_EQ(shown(), Days(fewer.first - 2, fewer.second - 2));
 }
 
 TEST_F(DailyUseWindowTest, TheCrosshairInvertsTheChartAndLeavesItAsItWas) {
@@ -236,6 +244,10 @@ TEST_F(DailyUseWindowTest, TheCrosshairInvertsTheChartAndLeavesItAsItWas) {
     EXPECT_LT(price->text().toDouble(), above);
     EXPECT_LT(above - below, 10);
 
+    // Over the slots after the newest day, where the spans are drawn, it stays.
+    QTest::mouseMove(view(), pointAtDay(320));
+    EXPECT_TRUE(price->isVisible());
+
     // Moved and switched off, the chart is as it was, pixel for pixel.
     QTest::mouseMove(view(), pointAtDay(200));
     EXPECT_NE(view()->imageForDrawing(), crossed);
@@ -249,6 +261,11 @@ TEST_F(DailyUseWindowTest, TheCrosshairInvertsTheChartAndLeavesItAsItWas) {
 
 TEST_F(DailyUseWindowTest, AReloadKeepsTheDaysShownFromTheNewestAndAFailedOneKeepsTheChart) {
     EXPECT_EQ(window_->action("reload")->shortcut(), QKeySequence(Qt::Key_F5));
+    // The read-out on the slot after the newest day, which the reload fills.
+    QTest::mouseClick(view(), Qt::LeftButton, {}, pointAtDay(301));
+    ReadoutWindow* readout = window_->readoutWindow();
+    ASSERT_TRUE(readout && readout->dayShown() == 301);
+    EXPECT_EQ(readout->fields().close, QStringLiteral("0"));
     key(Qt::Key_PageUp);
     ASSERT_EQ(shown(), Days(61, 180)); // 120 days, 120 short of the newest
     writeRisingDays(dir_, 302);
@@ -256,6 +273,7 @@ TEST_F(DailyUseWindowTest, AReloadKeepsTheDaysShownFromTheNewestAndAFailedOneKee
     EXPECT_EQ(shown(), Days(63, 182));
     EXPECT_EQ(window_->series().dataCount, 302);
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Nimbrel(32) … rising.txt"));
+    EXPECT_EQ(readout->fields().close, QStringLiteral("1301"));
 
     // Half written: the chart stays, the title and a message say why.
     writeRisingDays(dir_, 303, QStringLiteral("20201030 1304 13"));
@@ -275,6 +293,10 @@ TEST_F(DailyUseWindowTest, AReloadKeepsTheDaysShownFromTheNewestAndAFailedOneKee
     EXPECT_EQ(shown(), Days(71, 190));
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Nimbrel(32) … rising.txt"));
     EXPECT_EQ(messages_.shown.size(), 1u);
+    // Deleted, as a download job does before it writes the next: nothing to reload yet.
+    ASSERT_TRUE(QFile::remove(path_));
+    QTest::qWait(1000);
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Nimbrel(32) … rising.txt"));
     writeRisingDays(dir_, 311, QStringLiteral("20201107 1312 13"));
     QTest::qWait(1000);
     EXPECT_EQ(window_->series().dataCount, 310);
@@ -304,6 +326,26 @@ TEST_F(DailyUseWindowTest, RecentFilesOpenWithTheirSheetAndAMissingOneLeavesTheL
     window_->close();
     EXPECT_EQ(store_.value(QStringLiteral("recentFile1")), path_);
     EXPECT_EQ(store_.value(QStringLiteral("recentFile2")), QString());
+}
+
+TEST_F(DailyUseWindowTest, AFileOpensWithAnAxisOfItsOwnAndAWorkbookIsListedWithItsSheet) {
+    inputs_.answers = {QStringLiteral("5")};
+    window_->action("axisStep")->trigger();
+    ASSERT_EQ(window_->view().userStep, 5.0f);
+    // Named .xlsx, read by what it holds; opened on its second sheet.
+    const QString book = dir_.filePath(QStringLiteral("two_sheets.xlsx"));
+    ASSERT_TRUE(QFile::copy(kFixtures + QStringLiteral("/two_sheets.xls"), book));
+    window_->fileChooser()->setSheetName(QStringLiteral("prices"));
+    window_->openFile(book);
+    EXPECT_EQ(window_->series().dataCount, 10);
+    EXPECT_EQ(window_->view().userStep, 0.0f); // the step chosen for the other file
+    window_->fileChooser()->setSheetName(QStringLiteral("sheet1"));
+    window_->openFile(path_);
+    QAction* listed = window_->action("recentFile2");
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->text(), QStringLiteral("&2 ") + book + QStringLiteral(" [prices]"));
+    listed->trigger();
+    EXPECT_EQ(window_->series().dataCount, 10);
 }
 
 } // namespace nimbrel

@@ -167,6 +167,7 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
     EXPECT_TRUE(window->fileChooser()->sheetNameBox()->isVisibleTo(window->fileChooser()));
     inputs_.answers = {QStringLiteral("3")};
     window->action("decimals")->trigger();
+    window->action("weeklyBars")->trigger();
     window->showMaximized();
     QCoreApplication::processEvents();
     const QString maximisedWidth = QString::number(window->width() * 15);
@@ -174,6 +175,7 @@ TEST_F(MainWindowTest, TheSettingsReadAtTheStartAreWrittenBackAtTheEnd) {
     EXPECT_EQ(savedSettings()["windowState"], QStringLiteral("2"));
     EXPECT_EQ(savedSettings()["width"], maximisedWidth);
     EXPECT_EQ(savedSettings()["keta"], QStringLiteral("0.001"));
+    EXPECT_EQ(savedSettings()["bars"], QStringLiteral("weekly"));
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptions) {
@@ -198,6 +200,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptions) {
         EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
         EXPECT_TRUE(action->isEnabled()) << name;
     }
+    EXPECT_FALSE(window->action("recentFiles")->isEnabled()); // no file opened yet
     // ズーム stands in the options menu itself, right after the days-shown submenu.
     const QList<QAction*> options =
         window->findChild<QMenu*>(QStringLiteral("optionsMenu"))->actions();
@@ -303,6 +306,10 @@ TEST_F(MainWindowTest, TheVersionWindowIsOneWindowThatComesBackWhereItWasLeft) {
         QCoreApplication::processEvents();
         EXPECT_EQ(about->pos(), dragged);
     }
+    // A right click on the empty chart puts it away for the file menu.
+    QTest::mouseClick(window->chartView(), Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_TRUE(window->findChild<QMenu*>(QStringLiteral("fileMenu"))->isVisible());
 }
 
 TEST_F(MainWindowTest, TheTitleKeepsNamingTheFileShownWhereverTheUserGoes) {
@@ -431,6 +438,7 @@ TEST_F(MainWindowTest, PrintCommandsPutTheChartOnTheChosenPaperAndDrawTheScreenA
     window->action("print")->trigger();
     EXPECT_EQ(printDialogs_.suggested, (std::vector<QString>{QString(), first, first}));
     EXPECT_EQ(pdfPageSize(second), QSizeF(595, 842));
+    EXPECT_NEAR(pdfPageSize(first).height(), 419.5, 0.5); // the cancelled print left it alone
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("first.pdf"), QStringLiteral("second.pdf")}));
     EXPECT_TRUE(messages_.shown.empty());

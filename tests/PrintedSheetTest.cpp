@@ -79,6 +79,12 @@ TEST(PrintPdfCommand, PrintsTwoFilesOnOneSheetOfTheChosenPaperOrReportsTheError)
     QFile plain(dir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     EXPECT_EQ(QFile::permissions(pdf), plain.permissions()); // as any new file, not a draft's
+    // B5 is the JIS size Japanese printers and paper call B5: 182 x 257 mm.
+    result = runCommandLine({QStringLiteral("--print-pdf"), pdf, QStringLiteral("--paper"),
+                             QStringLiteral("b5"), nikkei});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_NEAR(pdfPageSize(pdf).width(), 182 / 25.4 * 72, 1);
+    EXPECT_NEAR(pdfPageSize(pdf).height(), 257 / 25.4 * 72, 1);
 
     result = runCommandLine(
         {QStringLiteral("--print-pdf"), dir.filePath(QStringLiteral("none/out.pdf")), nikkei});

@@ -109,6 +109,21 @@ TEST(PageSurface, PensKeepTheirScreenWeightOnPaper) {
     }
 }
 
+// The chart is laid out on the paper within its margins, never on the margins themselves.
+TEST(PageSurface, IsThePaperWithinItsMargins) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("margins.pdf")));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(36, 72, 36, 72), QPageLayout::Point));
+    PageSurface page(printer, printer.resolution());
+    const QSizeF paper = QPageSize(QPageSize::A4).sizePoints(); // 20 twips a point
+    EXPECT_NEAR(page.width(), (paper.width() - 72) * 20, 2);    // a dot is 1.2 twips
+    EXPECT_NEAR(page.height(), (paper.height() - 144) * 20, 2);
+    page.end();
+}
+
 TEST(RenderCommand, WritesThePngOfTheChart) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("chart.png"));
