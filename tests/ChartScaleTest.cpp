@@ -23,6 +23,7 @@ TEST(ChartScale, TheStepAndTheRoundedEndsOfTheAxis) {
         {"12000000", "0", 0, 500000, 12000000, "0"}, {"5000", "4000", 500, 500, 5000, "4000"},
         {"1500", "1500", 10, 10, 1510, "1490"},    // flat: one step each side
         {"9.87", "8.12", 0.05f, 0.05, 9.9, "8.1"}, // typed as 0.05, held in single precision
+        {"1000", "500", 0, 20, 1000, "500"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.high) + " " + c.low + " " + std::to_string(c.userStep));

@@ -251,7 +251,8 @@ TEST(CommandLine, TheAnalysisWritesItsItemsOnBarsOfTheDaysGiven) {
          "101 +98\n129 +126\n172 +169\n226 +223\n257 +254\n3 20240108\n3 20240110\n"},
         // A weekly bar holds the date: the week of 2024-01-08 ends on the 10th.
         {{"--bars", "weekly", "--equal-count", "20240102,20240108"}, 0, "2 +1\n2 +2\n"},
-        {{"--targets", "20240102,20240106,20240104"}, 2, ""}, // the 6th is no trading day
+        {{"--equal-count", "20240108,20240110"}, 0, "3 +2\n3 +4\n"}, // to the newest day
+        {{"--targets", "20240102,20240106,20240104"}, 2, ""},        // the 6th is no trading day
         {{"--time-from", "2024-02-30"}, 2, ""},
     };
     for (const auto& c : cases) {

@@ -80,8 +80,14 @@ TEST_F(FileChooserPanelTest, TheKeysPickFilesInTheListEnterOpensAndEscPutsThePan
     ASSERT_EQ(opened.count(), 1);
     EXPECT_EQ(panel_.fileToOpen(), QStringLiteral("b.txt"));
 
-    // A pattern typed afterwards refills the list and stays in the file name box.
+    // *.* lists every file, one without a dot too, as file dialogs do.
+    ASSERT_TRUE(QFile(folder_.filePath(QStringLiteral("prices"))).open(QIODevice::WriteOnly));
     panel_.fileNameBox()->setFocus();
+    panel_.fileNameBox()->setText(QStringLiteral("*.*"));
+    QTest::keyClick(panel_.fileNameBox(), Qt::Key_Return);
+    EXPECT_EQ(panel_.fileList()->count(), 4);
+
+    // A pattern typed afterwards refills the list and stays in the file name box.
     panel_.fileNameBox()->setText(QStringLiteral("c*"));
     QTest::keyClick(panel_.fileNameBox(), Qt::Key_Return);
     EXPECT_EQ(panel_.fileList()->count(), 1);

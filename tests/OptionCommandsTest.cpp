@@ -90,7 +90,7 @@ TEST(OptionCommands, DecimalsAreZeroToFourAndShowTheCurrentNumber) {
 
 TEST(OptionCommands, UsableEntriesChangeTheViewAsTheBoxesSay) {
     // Days shown: halves go to the even count, and the last drawn day stays where it was.
-    for (const auto& [entry, days] : {std::pair{"30", 30}, {"2.5", 2}, {"3.5", 4}}) {
+    for (const auto& [entry, days] : {std::pair{"30", 30}, {"2.5", 2}, {"3.5", 4}, {"60", 60}}) {
         const Answered shown = run(changeDaysShown, {entry});
         EXPECT_EQ(shown.view.maxLength, days) << entry;
         EXPECT_EQ(shown.view.firstDay, 60 - days + 1) << entry;

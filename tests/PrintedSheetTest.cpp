@@ -91,6 +91,21 @@ TEST(PageSurface, PensKeepTheirScreenWeightOnPaper) {
     }
 }
 
+// The chart is laid out on the paper within its margins, never on the margins themselves.
+TEST(PageSurface, IsThePaperWithinItsMargins) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("margins.pdf")));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(36, 72, 36, 72), QPageLayout::Point));
+    PageSurface page(printer, printer.resolution());
+    const QSizeF paper = QPageSize(QPageSize::A4).sizePoints(); // 20 twips a point
+    EXPECT_NEAR(page.width(), (paper.width() - 72) * 20, 2);    // a dot is 1.2 twips
+    EXPECT_NEAR(page.height(), (paper.height() - 144) * 20, 2);
+    page.end();
+}
+
 TEST(PrintPdfCommand, PrintsTwoFilesOnOneSheetOfTheChosenPaperOrReportsTheError) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
@@ -107,6 +122,12 @@ TEST(PrintPdfCommand, PrintsTwoFilesOnOneSheetOfTheChosenPaperOrReportsTheError)
     QFile plain(dir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     EXPECT_EQ(QFile::permissions(pdf), plain.permissions()); // as any new file, not a draft's
+    // B5 is the JIS size Japanese printers and paper call B5: 182 x 257 mm.
+    result = runCommandLine({QStringLiteral("--print-pdf"), pdf, QStringLiteral("--paper"),
+                             QStringLiteral("b5"), nikkei});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError;
+    EXPECT_NEAR(pdfPageSize(pdf).width(), 182 / 25.4 * 72, 1);
+    EXPECT_NEAR(pdfPageSize(pdf).height(), 257 / 25.4 * 72, 1);
 
     result = runCommandLine(
         {QStringLiteral("--print-pdf"), dir.filePath(QStringLiteral("none/out.pdf")), nikkei});

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -19,7 +20,8 @@ namespace nimbrel {
 
 // expect title TEXT | days FIRST-LAST | bars COUNT | high PRICE | legend TEXT
 //   | setting KEY=VALUE ... | messages COUNT [START OF THE LAST] | shown WIDGET [no]
-//   | checked ENTRY-OR-BOX [no] | view logY|spanForward|spanBack [no] | crosshair PRICE
+//   | checked ENTRY-OR-BOX [no] | enabled ENTRY [no] | sheets LISTED,... [TEXT]
+//   | view logY|spanForward|spanBack [no] | view step STEP | crosshair PRICE
 //   | readout FIELD TEXT | measuring FIELD TEXT | marks COUNT [FIRST BAR]
 //   | lines WINDOW-TITLE START | recent PLACE FILE-OR-'' | placed WINDOW
 //   | pdf FILE PAGES [WIDTHxHEIGHT] | file FILE TEXT | files FOLDER NAME,... | asked COUNT
@@ -62,6 +64,18 @@ void ScenarioWindow::expect(const QStringList& w) {
         const auto* box = qobject_cast<QAbstractButton*>(widget(value));
         ASSERT_TRUE(entry || box);
         EXPECT_EQ(entry ? entry->isChecked() : box->isChecked(), w.value(3) != "no");
+    } else if (what == "enabled") {
+        const QAction* entry = window().action(value.toLatin1().constData());
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->isEnabled(), w.value(3) != "no");
+    } else if (what == "sheets") {
+        const QComboBox* box = window().fileChooser()->sheetNameBox();
+        QStringList listed;
+        for (int i = 0; i < box->count(); ++i) listed << box->itemText(i);
+        EXPECT_EQ(listed.join(','), value);
+        if (w.size() > 3) EXPECT_EQ(box->currentText(), w[3]);
+    } else if (what == "view" && value == "step") {
+        EXPECT_EQ(window().view().userStep, w[3].toFloat());
     } else if (what == "view") {
         const ViewState& view = window().view();
         const std::map<QString, bool> flags = {{QStringLiteral("logY"), view.logY},

@@ -131,6 +131,7 @@ TEST(SheetLoader, EachFixtureWorkbookLoadsAsItsTableSays) {
         {"sheet_names.xls", "data", "3 4 Data"},
         {"sheet_names.xls", "STRASSE", "3 4 Strasse"},
         {"sheet_names.xls", "straße", "3 4 Straße"},
+        {"sheet_names.xls", "Dat", "0 0", "シート名を確認して下さい"},
         {"sharp_s.xls", "STRASSE", "0 0", "シート名を確認して下さい"},
         // cell_records.xls: the later record of a cell is the cell.
         {"cell_records.xls", "text_then_number",

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
 #include <QMenu>
@@ -115,7 +116,7 @@ void ScenarioWindow::mouse(const QStringList& w, bool click) {
     const Qt::MouseButton button = w.contains("right") ? Qt::RightButton : Qt::LeftButton;
     QWidget* target = w[1][0].isDigit() ? chart() : widget(w[1]);
     ASSERT_NE(target, nullptr);
-    const QPoint at = target == chart() ? pointAt(w[1]) : QPoint(5, 5);
+    const QPoint at = w[1][0].isDigit() ? pointAt(w[1]) : QPoint(5, 5);
     if (!click)
         QTest::mouseMove(target, at);
     else if (w.contains("double"))
@@ -167,10 +168,13 @@ void ScenarioWindow::run(const QStringList& w) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return moved->pos() == placed_; }));
     } else if (verb == "type") {
         FileChooserPanel* panel = window().fileChooser();
-        QLineEdit* box = w[1] == "sheet" ? panel->sheetNameBox() : panel->fileNameBox();
+        QLineEdit* box =
+            w[1] == "sheet" ? panel->sheetNameBox()->lineEdit() : panel->fileNameBox();
         box->selectAll();
         QTest::keyClicks(box, w[2]);
-        QTest::keyClick(box, Qt::Key_Return);
+        if (w.value(3) != "held") QTest::keyClick(box, Qt::Key_Return);
+    } else if (verb == "choose") {
+        emit window().fileChooser()->sheetNameBox()->textActivated(w[1]);
     } else if (verb == "click" || verb == "move") {
         mouse(w, verb == "click");
     } else if (verb == "wheel") {
@@ -206,6 +210,8 @@ void ScenarioWindow::run(const QStringList& w) {
     } else if (verb == "put") {
         QFile file(dir_.filePath(w[1]));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(w[2].toUtf8()) >= 0);
+    } else if (verb == "copy") {
+        ASSERT_TRUE(QFile::copy(path(w[1]), dir_.filePath(w[2])));
     } else if (verb == "remove") {
         ASSERT_TRUE(QFile::remove(path(w[1])));
     } else if (verb == "rename") {

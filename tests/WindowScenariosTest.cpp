@@ -18,11 +18,11 @@ const Row kScenarios[] = {
     // The settings: read at the start, written back at the end as they were read, or as the
     // user changed them during the run.
     {"DefaultsAreWrittenAtTheEnd",
-     "start; quit; expect setting top=50 left=50 height=4500 width=6500 "
+     "start; expect enabled recentFiles no; quit; expect setting top=50 left=50 height=4500 width=6500 "
      "windowState=0 SpanForward=True SpanBack=False maxLength=120 keta=0.01 logY=False "
      "filePattern=*.* sheet=sheet1$ bars=daily crosshair=False reloadOnChange=False "
      "basicNumbers=9,17,26,33,42,51,65,76,83,97,101,129,172,226,257 recentFile1= "
-     "recentSheet8="},
+     "recentSheet8=; start; menu weeklyBars; quit; expect setting bars=weekly"},
     {"SettingsAsReadStayAsRead",
      "settings left=65 width=6512 height=4507 windowState=1 SpanForward=-1; start; quit; "
      "expect setting left=65 width=6512 height=4507 windowState=1 SpanForward=-1; "
@@ -45,10 +45,14 @@ const Row kScenarios[] = {
      "type name nikkei_sjis_yymmdd.txt; "
      "expect title \"Nimbrel(32) … nikkei_sjis_yymmdd.txt\"; expect shown panel no; "
      "expect bars 70; menu openDataFile; click panel right; expect shown panel no; "
-     "menu openDataFile; type sheet prices; type name ../two_sheets.xls; expect bars 10; "
+     "menu openDataFile; type name ../two_sheets.xls held; expect shown sheetBox; "
+     "expect sheets prices,Sheet1 sheet1; type sheet prices; type name ../two_sheets.xls; "
+     "expect bars 10; "
      "expect title \"Nimbrel(32) … two_sheets.xls\"; type sheet sheet1; menu openDataFile; "
      "type name wrong_sheet.xls; expect messages 1 シート名を確認して下さい; "
-     "expect title Nimbrel(32); expect bars 0; expect pointer normal; "
+     "expect title Nimbrel(32); expect bars 0; expect pointer normal; menu openDataFile; "
+     "expect sheets data; choose data; type name wrong_sheet.xls; expect messages 1; "
+     "expect bars 5; type sheet sheet1; "
      "menu openDataFile; type name two_sheets.xls; expect bars 8; type name *.csv; expect shown "
      "sheetBox no; "
      "quit; expect setting filePattern=*.csv sheet=sheet1$"},
@@ -65,7 +69,8 @@ const Row kScenarios[] = {
     {"TheVersionWindowComesBackWhereItWasLeft",
      "start; menu ﾊﾞｰｼﾞｮﾝ情報(&A); shift about -61 47; click ok; expect shown about no; "
      "menu versionInfo; expect placed about; click about; expect shown about no; "
-     "menu versionInfo; expect placed about"},
+     "menu versionInfo; expect placed about; click chart right; expect shown about no; "
+     "expect shown fileMenu"},
     // Moving through time by keys, the wheel and the middle button.
     {"KeysScrollAndShowFewerOrMoreDays",
      "write rising.txt 300; start 900x600; open rising.txt; expect days 181-300; key Left; "
@@ -84,20 +89,24 @@ const Row kScenarios[] = {
      "write rising.txt 300; start 900x600; open rising.txt; wheel 120; expect days 177-296; "
      "wheel 60; expect days 177-296; wheel 60; expect days 173-292; wheel -240; "
      "expect days 181-300; wheel 120 ctrl 218; expect days 188-283; wheel -120 ctrl 218; "
-     "expect days 180-299; drag 200 10.2; expect days 170-289; expect shown readout no"},
+     "expect days 180-299; drag 200 10.2; expect days 170-289; expect shown readout no; "
+     "key +*3; expect days 239-289; wheel 120; expect days 237-287"},
     {"TheCrosshairInvertsTheChartAndLeavesItAsItWas",
      "write rising.txt 300; start 900x600; open rising.txt; answer 0; menu decimals; snapshot; "
-     "menu crosshair; move 250@1200; expect crosshair 1200; expect image changed; move 200; "
+     "menu crosshair; move 250@1200; expect crosshair 1200; expect image changed; move 320; "
+     "expect shown crosshairPrice; move 200; "
      "menu crosshair; expect image same; expect shown crosshairPrice no"},
     // The file of every evening: reloads and the recent files.
     {"AReloadKeepsTheDaysShownAndAFailedOneKeepsTheChart",
-     "write rising.txt 300; start 900x600; open rising.txt; key PgUp; write rising.txt 302; "
-     "menu reload; expect days 63-182; expect bars 302; "
+     "write rising.txt 300; start 900x600; open rising.txt; click 301; expect readout close 0; "
+     "key PgUp; write rising.txt 302; menu reload; expect days 63-182; expect bars 302; "
+     "expect readout close 1301; "
      "write rising.txt 303 \"20201030 1304 13\"; menu reload; expect bars 302; "
      "expect days 63-182; expect high 1187; "
      "expect title \"Nimbrel(32) … rising.txt （再読み込みできません）\"; "
      "expect messages 1 306行目のデータを読めません; menu reloadOnChange; "
      "write rising.txt 310; wait bars 310; expect days 71-190; "
+     "expect title \"Nimbrel(32) … rising.txt\"; remove rising.txt; wait 1000; "
      "expect title \"Nimbrel(32) … rising.txt\"; write rising.txt 311 \"20201107 1312 13\"; "
      "wait 1000; expect bars 310; expect title \"Nimbrel(32) … rising.txt "
      "（再読み込みできません）\"; "
@@ -109,13 +118,18 @@ const Row kScenarios[] = {
      "quit; "
      "start; menu recentFile3; expect bars 10; remove other.txt; menu recentFile3; "
      "expect messages 1 ファイルを開けません; expect bars 10; expect recent 3 ''; quit; start; "
-     "expect recent 2 rising.txt; expect recent 3 ''"},
+     "expect recent 2 rising.txt; expect recent 3 ''; expect enabled recentFiles"},
+    {"AFileOpensWithAnAxisOfItsOwnAndAWorkbookIsListedWithItsSheet",
+     "write rising.txt 300; copy two_sheets.xls two_sheets.xlsx; start; open rising.txt; "
+     "answer 5; menu axisStep; expect view step 5; type sheet prices; open two_sheets.xlsx; "
+     "expect bars 10; expect view step 0; type sheet sheet1; open rising.txt; "
+     "expect recent 2 \"two_sheets.xlsx [prices]\"; menu recentFile2; expect bars 10"},
     // The mouse tools and the option panels.
     {"TheReadoutFollowsThePointerAfterAClick",
      "start 900x600; open examples/nikkei_sjis_yymmdd.txt; move 60; expect shown readout no; "
      "click 60; expect readout title 20000121; expect readout close 1236; move 45; "
      "expect readout title 19991231; expect readout close 1226.3; "
-     "expect readout laggingFront 1483.3; answer 0; menu decimals; expect readout close 1226; "
+     "expect readout laggingFront 1483.3; expect readout laggingBack 1235.5; answer 0; menu decimals; expect readout close 1226; "
      "click readout; expect shown readout no"},
     {"RightClicksCloseTheToolsAndPopUpTheMenus",
      "start 900x600; open examples/nikkei_sjis_yymmdd.txt; click 30; click 30 right ctrl; "
@@ -166,7 +180,7 @@ const Row kScenarios[] = {
      "paper A4; paper cancel; open examples/one_price_lf.txt; menu printLowerHalf; "
      "expect title \"Nimbrel(32) … one_price_lf.txt *\"; expect pdf first.pdf 1 595x420; "
      "menu 印刷(&P); expect files . first.pdf; menu print; expect asked 3; "
-     "expect pdf second.pdf 1 595x842; expect files . first.pdf,second.pdf; expect messages 0"},
+     "expect pdf second.pdf 1 595x842; expect pdf first.pdf 1 595x420; expect files . first.pdf,second.pdf; expect messages 0"},
     {"APrinterErrorDropsItsSheetAndKeepsAnOlderFile",
      "mkdir sheets; put sheets/chart.pdf older; start; paper A4; "
      "pdf '' /nonexistent/x.pdf sheets/chart.pdf sheets/chart.pdf; menu print; expect asked 0; "
@@ -178,6 +192,11 @@ const Row kScenarios[] = {
      "expect file moved/chart.pdf older; expect files moved chart.pdf; rename moved sheets; "
      "menu printUpperHalf; quit; expect pdf sheets/chart.pdf 1; expect messages 2"},
 };
+
+// Rows are named by their name alone, not by their bytes.
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class WindowScenarios : public ::testing::TestWithParam<Row> {};
 

@@ -191,7 +191,12 @@ TEST(XlsxReader, DownloadedWorkbooksLoadAndExportAsTheirTextDownloadsDo) {
         EXPECT_FALSE(failure);
         computeIchimoku(*series);
         EXPECT_EQ(csvTable(*series), fileBytes(kFixtures + "/downloads/expected.csv"));
+        // The sheet box lists the sheets through the reader program.
+        EXPECT_EQ(workbookSheetNames(kFixtures + "/downloads/" + name),
+                  QStringList{QStringLiteral("sheet1")});
     }
+    EXPECT_TRUE(workbookSheetNames(kFixtures + "/downloads/yahoo.csv").isEmpty());
+    EXPECT_TRUE(workbookSheetNames(kFixtures + "/not_a_workbook.xls").isEmpty());
 }
 
 TEST(XlsxReader, ReadsEachKindOfCellAsItsTypeAndStyleSay) {
@@ -237,9 +242,10 @@ TEST(XlsxReader, ReadsEachKindOfCellAsItsTypeAndStyleSay) {
         {"ISO dates as serial days",
          R"(<row r="1"><c r="A1" t="d"><v>2008-03-03</v></c><c r="B1" t="d"><v>2023-01-04T12:00:00</v></c>)"
          R"(<c r="C1" t="d"><v>1900-02-28</v></c><c r="D1" t="d"><v>1900-03-01T00:00:00Z</v></c>)"
-         R"(<c r="E1" t="d"><v>06:00:00</v></c><c r="F1" t="d"><v>2008-02-30</v></c></row>)",
-         "[1 rows, 6 columns] A1=date:39510 B1=date:44930.5 C1=date:59 D1=date:61 E1=date:0.25 "
-         "F1=error:-1"},
+         R"(<c r="E1" t="d"><v>06:00:00</v></c><c r="F1" t="d"><v>2008-02-30</v></c>)"
+         R"(<c r="G1" t="d"><v>2100-02-29</v></c></row>)",
+         "[1 rows, 7 columns] A1=date:39510 B1=date:44930.5 C1=date:59 D1=date:61 E1=date:0.25 "
+         "F1=error:-1 G1=error:-1"},
         {"the 1904 date system",
          R"(<row r="1"><c r="A1" t="d"><v>2008-03-03</v></c><c r="B1" s="2"><v>38048</v></c></row>)",
          "[1 rows, 2 columns, 1904] A1=date:38048 B1=date:38048", in1904},
@@ -371,6 +377,10 @@ TEST(XlsxReader, RefusesWorkbooksThatAreDamagedOrHostile) {
         Refused refused;
     } cases[] = {
         {"the workbook as written", xlsx(cell), Refused::No},
+        {"comments and processing instructions",
+         xlsx(cell, sheet("<?xml version=\"1.0\"?><!-- saved by hand -->" +
+                          worksheet("<?mso-application x?><sheetData>" + cell + "</sheetData>"))),
+         Refused::No},
         {"a DTD in the workbook part",
          xlsx(cell, {{"xl/workbook.xml", dtd + workbookPart(kOneSheet)}}), Refused::AtOpen},
         {"a DTD in the sheet", xlsx(cell, sheet(dtd + worksheet("<sheetData/>"))),

@@ -6,6 +6,7 @@
 #include "data/TextDataFile.h"
 #include "system/FileAccess.h"
 #include "system/TextDecoding.h"
+#include "workbook/WorkbookProcess.h"
 
 #include <QFileInfo>
 
@@ -129,6 +130,17 @@ std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& dire
     }
     if (!failure && series.dataCount == 0) return noDataFailure(path);
     return failure;
+}
+
+QStringList workbookSheetNames(const QString& path) {
+    const FileDescriptor file = openRegularFile(encodeFileName(path));
+    if (!file.isOpen()) return {};
+    std::string start(kStartBytes, '\0');
+    const ssize_t got = pread(file.get(), start.data(), start.size(), 0);
+    if (got <= 0) return {};
+    start.resize(static_cast<size_t>(got));
+    if (kindOf(start) != FileKind::Workbook) return {};
+    return worksheetNames(file.get());
 }
 
 } // namespace nimbrel

@@ -4,6 +4,7 @@
 #include "system/Message.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -31,6 +32,10 @@ struct LoadFailure {
 [[nodiscard]] std::optional<LoadFailure> loadDataFile(PriceSeries& series, const QString& directory,
                                                       const QString& fileName,
                                                       const QString& sheetName);
+
+// The names of the worksheets of the workbook at `path`, in its order: none when it is missing
+// or no workbook that can be read.
+[[nodiscard]] QStringList workbookSheetNames(const QString& path);
 
 // Sets both tables and the load facts to their empty state.
 void clearSeries(PriceSeries& series);

@@ -1,5 +1,6 @@
 #include "ui/AboutBox.h"
 
+#include "system/ProgramVersion.h"
 #include "ui/TwipRect.h"
 
 #include <QIcon>

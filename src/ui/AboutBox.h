@@ -35,6 +35,4 @@ private:
     QPushButton* okButton_;
 };
 
-inline const QString kVersionLine = QStringLiteral("Nimbrel(32)(一目均衡表作成ﾌﾟﾛｸﾞﾗﾑ) Ver 3.04");
-
 } // namespace nimbrel

@@ -1,5 +1,6 @@
 #include "ui/FileChooserPanel.h"
 
+#include "data/DataFileLoader.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TwipRect.h"
 
@@ -46,7 +47,7 @@ bool holds(const QString& drive, const QString& folder) {
 
 FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     : QWidget(parent), messages_(messages), fileNameBox_(new QLineEdit(this)),
-      sheetNameBox_(new QLineEdit(this)), sheetLabel_(new QLabel(QStringLiteral("シート名"), this)),
+      sheetNameBox_(new QComboBox(this)), sheetLabel_(new QLabel(QStringLiteral("シート名"), this)),
       fileList_(new QListWidget(this)), driveBox_(new QComboBox(this)),
       folderList_(new QListWidget(this)) {
     setObjectName(QStringLiteral("FileChooserPanel"));
@@ -60,6 +61,8 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     fileNameBox_->setGeometry(twipRect(120, 240, 2052, 315));
     sheetLabel_->setGeometry(twipRect(120, 720, 735, 255));
     sheetNameBox_->setObjectName(QStringLiteral("sheetNameBox"));
+    sheetNameBox_->setEditable(true);
+    sheetNameBox_->setInsertPolicy(QComboBox::NoInsert);
     placeSheetBox();
     fileList_->setObjectName(QStringLiteral("fileList"));
     fileList_->setGeometry(twipRect(120, 1080, 2055, 1968));
@@ -71,7 +74,12 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     folderList_->setGeometry(twipRect(2400, 840, 2295, 2430));
 
     fileNameBox_->installEventFilter(this);
-    sheetNameBox_->installEventFilter(this);
+    connect(fileNameBox_, &QLineEdit::textChanged, this, &FileChooserPanel::fileNameChanged);
+    // Enter in the sheet box, or a sheet chosen from its list, is the sheet the next load takes.
+    connect(sheetNameBox_->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { sheetName_ = sheetNameBox_->currentText(); });
+    connect(sheetNameBox_, &QComboBox::textActivated, this,
+            [this](const QString& name) { sheetName_ = name; });
     fileList_->installEventFilter(this);
     connect(fileList_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { fileNameBox_->setText(item->text()); });
@@ -85,7 +93,7 @@ FileChooserPanel::FileChooserPanel(MessageBoxes& messages, QWidget* parent)
     fillDrives();
     connect(driveBox_, &QComboBox::activated, this, &FileChooserPanel::driveChosen);
     setDirectory(QDir::homePath());
-    setSheetBoxVisible(false);
+    fileNameChanged({});
     hide();
 }
 
@@ -112,7 +120,7 @@ void FileChooserPanel::showPanel() {
     // Ready for typing a name or pattern: what the box holds is replaced by the first key.
     fileNameBox_->setFocus();
     fileNameBox_->selectAll();
-    sheetName_ = sheetNameBox_->text();
+    sheetName_ = sheetNameBox_->currentText();
 }
 
 void FileChooserPanel::showFolder(const QString& path) {
@@ -164,16 +172,23 @@ bool FileChooserPanel::selectFile(const QString& fileName) {
 
 void FileChooserPanel::setSheetName(const QString& name) {
     sheetName_ = name;
-    sheetNameBox_->setText(name);
+    sheetNameBox_->setEditText(name);
 }
 
-void FileChooserPanel::showSheetBoxForPattern() {
-    setSheetBoxVisible(fileNameBox_->text().contains(QLatin1String("xls")));
-}
-
-void FileChooserPanel::setSheetBoxVisible(bool visible) {
-    sheetLabel_->setVisible(visible);
-    sheetNameBox_->setVisible(visible);
+void FileChooserPanel::fileNameChanged(const QString& text) {
+    // A workbook's name or pattern (.xls, .xlsx, .xlsm) shows the sheet box; the sheets of the
+    // workbook it names are listed in it.
+    const bool workbook = text.contains(QLatin1String(".xls"), Qt::CaseInsensitive);
+    sheetLabel_->setVisible(workbook);
+    sheetNameBox_->setVisible(workbook);
+    QString path = workbook ? resolved(text.trimmed()) : QString();
+    if (!QFileInfo(path).isFile()) path.clear();
+    if (path == sheetsListedFor_) return;
+    sheetsListedFor_ = path;
+    const QString typed = sheetNameBox_->currentText();
+    sheetNameBox_->clear();
+    if (!path.isEmpty()) sheetNameBox_->addItems(workbookSheetNames(path));
+    sheetNameBox_->setEditText(typed);
 }
 
 void FileChooserPanel::handToFileList(const QString& typed) {
@@ -297,10 +312,6 @@ bool FileChooserPanel::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (watched == fileNameBox_) {
             if (isEnter(key)) handToFileList(fileNameBox_->text());
-            // Before the key reaches the box: the test sees the text as it stood.
-            setSheetBoxVisible(fileNameBox_->text().endsWith(QLatin1String(".xls")));
-        } else if (watched == sheetNameBox_ && isEnter(key)) {
-            sheetName_ = sheetNameBox_->text();
         } else if (watched == fileList_ && isEnter(key)) {
             // Enter on the highlighted file opens it as a double-click does.
             if (const QListWidgetItem* item = fileList_->currentItem()) requestOpen(item->text());

@@ -39,17 +39,15 @@ public:
     QString fileToOpen() const { return fileToOpen_; }
 
     QString sheetName() const { return sheetName_; }
-    // Also shows the name, without its "$", in Text2.
+    // Also shows the name in the sheet box.
     void setSheetName(const QString& name);
 
-    // The start-up rule: the sheet name box shows when the pattern text names .xls files.
-    void showSheetBoxForPattern();
     // What Enter in the file name box does: a folder moves the lists, a pattern filters them, an
     // existing file is selected and opened.
     void handToFileList(const QString& text);
 
     QLineEdit* fileNameBox() const { return fileNameBox_; }
-    QLineEdit* sheetNameBox() const { return sheetNameBox_; }
+    QComboBox* sheetNameBox() const { return sheetNameBox_; }
     QLabel* sheetLabel() const { return sheetLabel_; }
     QListWidget* fileList() const { return fileList_; }
     QListWidget* folderList() const { return folderList_; }
@@ -75,12 +73,12 @@ private:
     void directoryActivated(QListWidgetItem* item);
     void fillDirectoryList();
     void fillFileList();
-    void setSheetBoxVisible(bool visible);
+    void fileNameChanged(const QString& text);
     QString resolved(const QString& path) const;
 
     MessageBoxes& messages_;
     QLineEdit* fileNameBox_;
-    QLineEdit* sheetNameBox_;
+    QComboBox* sheetNameBox_;
     QLabel* sheetLabel_;
     QListWidget* fileList_;
     QComboBox* driveBox_;
@@ -89,6 +87,7 @@ private:
     int directoryRow_ = -1; // the row of directory_ in the folder list
     int driveShown_ = -1;   // the drive box entry that holds directory_
     QString fileToOpen_;
+    QString sheetsListedFor_; // the workbook whose sheets the sheet box lists
     QString pattern_ = QStringLiteral("*.*");
     QString sheetName_ = QStringLiteral("sheet1");
 };

@@ -2,13 +2,7 @@
 
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "data/DataFileLoader.h"
-#include "data/LoadFailures.h"
-#include "data/TextForms.h"
-#include "ichimoku/Ichimoku.h"
-#include "options/InputBoxes.h"
 #include "render/ImageSurface.h"
-#include "system/SettingsStore.h"
 #include "ui/AboutBox.h"
 #include "ui/BusyPointer.h"
 #include "ui/ChartNavigation.h"
@@ -24,15 +18,8 @@
 #include "ui/RecentFilesMenu.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QGuiApplication>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QScreen>
-
-#include <cmath>
 
 // Qt's resource macro must stand outside any namespace.
 static void initResources() {
@@ -40,14 +27,6 @@ static void initResources() {
 }
 
 namespace nimbrel {
-
-namespace {
-
-int pixels(float twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
-
-} // namespace
 
 MainWindow::MainWindow(SettingsStore& store, MessageBoxes& messages, InputBoxes& inputs,
                        PrintDialogs& printDialogs)
@@ -189,84 +168,6 @@ const ZoomTool& MainWindow::zoomTool() const {
     return tools_->zoomTool();
 }
 
-void MainWindow::readSettings() {
-    settings_ = loadSettings(store_);
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
-    settings_.window = placementOnScreens(settings_.window, screens);
-    const WindowPlacement& window = settings_.window;
-    move(pixels(window.left), pixels(window.top));
-    resize(pixels(window.width), pixels(window.height));
-    placedGeometry_ = QRect(pos(), size());
-
-    view_.maxLength = settings_.maxLength;
-    view_.decimalsUnit = settings_.decimalsUnit;
-    view_.logY = settings_.logY;
-    view_.spanForward = spanForwardAsRead_ = settings_.spanForward();
-    view_.spanBack = settings_.spanBack;
-    view_.bars = settings_.bars;
-    tickBars();
-    setCrosshair(settings_.crosshair);
-    setReloadOnChange(settings_.reloadOnChange);
-    recentFiles_->showFiles(settings_.recentFiles);
-    yAxisPanel_->setLogarithmic(view_.logY);
-    fileChooser_->setPattern(settings_.filePattern);
-    fileChooser_->fileNameBox()->setText(settings_.filePattern);
-    fileChooser_->setSheetName(settings_.sheetName);
-    fileChooser_->showSheetBoxForPattern();
-    wasMinimized_ = false;
-}
-
-void MainWindow::showAsSaved() {
-    switch (settings_.window.state) {
-    case WindowState::Minimized:
-        showMinimized();
-        break;
-    case WindowState::Maximized:
-        showMaximized();
-        break;
-    default:
-        show();
-        break;
-    }
-}
-
-void MainWindow::writeSettings() {
-    WindowPlacement& window = settings_.window;
-    const bool asPlaced = standsAsPlaced();
-    window.state = isMinimized()   ? WindowState::Minimized
-                   : isMaximized() ? WindowState::Maximized
-                                   : WindowState::Normal;
-    if (!asPlaced) {
-        window.left = static_cast<float>(pos().x() * kTwipsPerPixel);
-        window.top = static_cast<float>(pos().y() * kTwipsPerPixel);
-        window.width = static_cast<float>(width() * kTwipsPerPixel);
-        window.height = static_cast<float>(height() * kTwipsPerPixel);
-    }
-    if (view_.spanForward != spanForwardAsRead_) settings_.setSpanForward(view_.spanForward);
-    settings_.spanBack = view_.spanBack;
-    settings_.maxLength = view_.maxLength;
-    settings_.decimalsUnit = view_.decimalsUnit;
-    settings_.logY = view_.logY;
-    settings_.bars = view_.bars;
-    settings_.crosshair = tools_->crosshairOn();
-    settings_.reloadOnChange = fileWatch_->enabled();
-    settings_.filePattern = fileChooser_->pattern();
-    settings_.sheetName = fileChooser_->sheetName();
-    saveSettings(store_, settings_);
-}
-
-bool MainWindow::standsAsPlaced() const {
-    // Twips that are no whole pixel (50 is 3.33) stay as read while the window stands where
-    // they put it. A minimised window keeps its normal place in pos() and size(); a maximised
-    // one stores its maximised place unless it was read maximised and its normal place is
-    // still the one read.
-    if (isMaximized())
-        return settings_.window.state == WindowState::Maximized &&
-               normalGeometry() == placedGeometry_;
-    return QRect(pos(), size()) == placedGeometry_;
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
     tools_->closeToolWindows();
     printing_->end();
@@ -313,151 +214,6 @@ void MainWindow::drawChartNow() {
     chartView_->update();
 }
 
-void MainWindow::showFileTitle(const QString& suffix) {
-    setWindowTitle(kProgramTitle + QStringLiteral(" … ") + titleName_ + suffix);
-}
-
-void MainWindow::openDataFile() {
-    const QString fileName = fileChooser_->fileToOpen();
-    if (fileName.isEmpty()) return;
-    BusyPointer busy;
-    fileChooser_->hide();
-    laggingPanel_->hide();
-    yAxisPanel_->hide();
-    tools_->hideReadout();
-    view_.userStep = 0;
-    view_.reduceX = view_.reduceY = 1;
-    titleName_ = fileName;
-    showFileTitle();
-    const RecentFile file{QDir(fileChooser_->directory()).filePath(fileName),
-                          fileChooser_->sheetName()};
-    const std::optional<LoadFailure> failure =
-        loadDataFile(*days_, fileChooser_->directory(), fileName, file.sheet);
-    if (failure) {
-        if (failure->problem == LoadProblem::SheetName) setWindowTitle(kProgramTitle);
-        messages_.showMessage(this, failure->message);
-    }
-    fileShown(days_->dataCount > 0 ? file : RecentFile{});
-    marked_ = {};
-    makeShownBars();
-    showNewestDays(*series_, view_);
-    placeMarks();
-    redrawChart();
-}
-
-void MainWindow::fileShown(const RecentFile& file) {
-    shownFile_ = file;
-    fileWatch_->watch(file.path);
-    if (file.path.isEmpty()) return;
-    rememberFile(settings_.recentFiles, file);
-    recentFiles_->showFiles(settings_.recentFiles);
-}
-
-void MainWindow::reloadShownFile(bool asked) {
-    if (shownFile_.path.isEmpty()) return;
-    BusyPointer busy;
-    auto loaded = std::make_unique<PriceSeries>();
-    const QFileInfo file(shownFile_.path);
-    const std::optional<LoadFailure> failure =
-        loadDataFile(*loaded, file.absolutePath(), file.fileName(), shownFile_.sheet);
-    // Too many days still loads the newest or the first of them, as an open does.
-    const bool loadedAll = !failure || failure->problem == LoadProblem::TooManyDays;
-    if (failure && asked) messages_.showMessage(this, failure->message);
-    if (!loadedAll) {
-        showFileTitle(QStringLiteral(" （再読み込みできません）"));
-        return;
-    }
-    const int drawn = daysDrawn(series_->dataCount, view_);
-    const int32_t newerLeftOut = view_.endOffset;
-    days_ = std::move(loaded);
-    makeShownBars();
-    const int last = series_->dataCount - newerLeftOut;
-    showDays(*series_, view_, last - drawn + 1, last);
-    placeMarks();
-    drawChartNow();
-    if (const std::optional<int> day = tools_->readoutDay()) tools_->showReadoutDay(*day);
-    showFileTitle();
-    fileWatch_->watch(shownFile_.path);
-}
-
-void MainWindow::openRecent(const RecentFile& file) {
-    if (!QFileInfo(file.path).isFile()) {
-        messages_.showMessage(this, cannotOpenFailure(file.path).message);
-        std::erase(settings_.recentFiles, file);
-        recentFiles_->showFiles(settings_.recentFiles);
-        return;
-    }
-    fileChooser_->setSheetName(file.sheet);
-    openFile(file.path);
-}
-
-void MainWindow::setReloadOnChange(bool on) {
-    fileWatch_->setEnabled(on);
-    QAction* entry = action("reloadOnChange");
-    entry->setCheckable(true);
-    entry->setChecked(on);
-}
-
-void MainWindow::makeShownBars() {
-    makeBars(*days_, view_.bars, *series_);
-    computeIchimoku(*series_);
-}
-
-void MainWindow::placeMarks() {
-    view_.marks = marksOn(marked_, *series_, settings_.basicNumbers);
-    tools_->showAnalysis(view_.marks, marked_);
-}
-
-void MainWindow::setBars(BarPeriod bars) {
-    view_.bars = bars;
-    tickBars();
-    BusyPointer busy;
-    // The days stay loaded: a switch makes the bars anew, and the marks keep their dates.
-    makeShownBars();
-    showNewestDays(*series_, view_);
-    placeMarks();
-    redrawChart();
-}
-
-void MainWindow::analysisPicked(Picking picking, const std::vector<PickedPoint>& points) {
-    auto dated = [this](const PickedPoint& point) {
-        return DatedPoint{series_->priceTable[static_cast<size_t>(point.bar)].date, point.price};
-    };
-    switch (picking) {
-    case Picking::BasicNumbers:
-        marked_.basicPivots.push_back(dated(points[0]).date);
-        break;
-    case Picking::EqualCount:
-        marked_.equalCounts.push_back({dated(points[0]).date, dated(points[1]).date});
-        break;
-    case Picking::PriceTargets:
-        marked_.targets = {{dated(points[0]), dated(points[1]), dated(points[2])}};
-        break;
-    case Picking::None:
-        return;
-    }
-    placeMarks();
-    redrawChart();
-}
-
-void MainWindow::clearMarks() {
-    tools_->cancelPicking();
-    if (marked_.empty()) return;
-    marked_ = {};
-    placeMarks();
-    redrawChart();
-}
-
-void MainWindow::askBasicNumbers() {
-    const QString entry = inputs_.ask({QStringLiteral("基本数値は? (コンマで区切って)")},
-                                      numberListText(settings_.basicNumbers));
-    const std::optional<std::vector<int>> numbers = parseNumberList(asciiNumberForms(entry));
-    if (!numbers) return;
-    settings_.basicNumbers = *numbers;
-    placeMarks();
-    redrawChart();
-}
-
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // Esc gives up a picking under way and clears the marks.
     if (event->key() == Qt::Key_Escape) {
@@ -484,13 +240,6 @@ void MainWindow::setCrosshair(bool on) {
     QAction* entry = action("crosshair");
     entry->setCheckable(true);
     entry->setChecked(on);
-}
-
-void MainWindow::openFile(const QString& path) {
-    const QFileInfo file(path);
-    if (!fileChooser_->setDirectory(file.absolutePath())) return;
-    fileChooser_->selectFile(file.fileName());
-    openDataFile(); // a file that is not there is reported by the loader
 }
 
 void MainWindow::initializeChart() {

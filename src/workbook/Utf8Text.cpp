@@ -6,6 +6,29 @@
 
 namespace nimbrel {
 
+size_t encodeUtf8(uint32_t code, char (&bytes)[4]) {
+    if (code < 0x80) {
+        bytes[0] = static_cast<char>(code);
+        return 1;
+    }
+    if (code < 0x800) {
+        bytes[0] = static_cast<char>(0xC0 | code >> 6);
+        bytes[1] = static_cast<char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000) {
+        bytes[0] = static_cast<char>(0xE0 | code >> 12);
+        bytes[1] = static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        bytes[2] = static_cast<char>(0x80 | (code & 0x3F));
+        return 3;
+    }
+    bytes[0] = static_cast<char>(0xF0 | code >> 18);
+    bytes[1] = static_cast<char>(0x80 | (code >> 12 & 0x3F));
+    bytes[2] = static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    bytes[3] = static_cast<char>(0x80 | (code & 0x3F));
+    return 4;
+}
+
 void Utf8Builder::add(uint16_t unit) {
     if (high_ != 0) {
         const uint32_t high = high_;
@@ -39,26 +62,7 @@ void Utf8Builder::finish() {
 void Utf8Builder::appendCode(uint32_t code) {
     if (cut_) return;
     char bytes[4];
-    size_t size;
-    if (code < 0x80) {
-        bytes[0] = static_cast<char>(code);
-        size = 1;
-    } else if (code < 0x800) {
-        bytes[0] = static_cast<char>(0xC0 | code >> 6);
-        bytes[1] = static_cast<char>(0x80 | (code & 0x3F));
-        size = 2;
-    } else if (code < 0x10000) {
-        bytes[0] = static_cast<char>(0xE0 | code >> 12);
-        bytes[1] = static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        bytes[2] = static_cast<char>(0x80 | (code & 0x3F));
-        size = 3;
-    } else {
-        bytes[0] = static_cast<char>(0xF0 | code >> 18);
-        bytes[1] = static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        bytes[2] = static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        bytes[3] = static_cast<char>(0x80 | (code & 0x3F));
-        size = 4;
-    }
+    const size_t size = encodeUtf8(code, bytes);
     if (text_.size() + size > limit_) {
         cut_ = true;
         return;

@@ -8,6 +8,9 @@
 
 namespace nimbrel {
 
+// The UTF-8 form of a code point of Unicode (not a surrogate) in `bytes`: its length, 1 to 4.
+size_t encodeUtf8(uint32_t code, char (&bytes)[4]);
+
 // Texts of a workbook turned into UTF-8, keeping at most `limit` bytes: a cell's text longer
 // than a load can use is cut at a character and says so. A UTF-16 surrogate without its partner
 // becomes U+FFFD.

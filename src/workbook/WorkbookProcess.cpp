@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,15 +27,18 @@ constexpr std::chrono::milliseconds kAnswerTimeLimit = std::chrono::seconds(20);
 // A full sheet of kept cells, every text at its longest, is about 25 MB.
 constexpr size_t kLargestAnswer = size_t(64) << 20;
 
-// Installed beside the program as the build tree is laid out: bin/nimbrel and
-// libexec/nimbrel/nimbrel-workbook-reader (build/src, build/tests and build/libexec/nimbrel).
+// Installed as the build tree is laid out: the window's and the command line's programs beside
+// it in libexec/nimbrel, and bin, tests and bench next to libexec.
 std::string readerProgram() {
     char self[4096];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return {};
-    std::string path(self, static_cast<size_t>(length));
-    path.erase(path.rfind('/') + 1);
-    return path + NIMBREL_READER_FROM_PROGRAM;
+    std::string folder(self, static_cast<size_t>(length));
+    folder.erase(folder.rfind('/') + 1);
+    const std::string_view fromProgram = NIMBREL_READER_FROM_PROGRAM;
+    const std::string beside = folder + std::string(fromProgram.substr(fromProgram.rfind('/') + 1));
+    if (access(beside.c_str(), X_OK) == 0) return beside;
+    return folder + std::string(fromProgram);
 }
 
 // Everything the reader writes, until it closes its end; false when it takes too long or says
@@ -92,11 +96,27 @@ bool runReader(const std::string& program, std::chrono::milliseconds timeLimit, 
     return received && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+const std::string& installedReader() {
+    static const std::string program = readerProgram();
+    return program;
+}
+
 } // namespace
 
 SheetOpenResult openWorksheet(int file, const QString& sheetName, int rowsKept) {
-    static const std::string program = readerProgram();
-    return openWorksheetWith(program, kAnswerTimeLimit, file, sheetName, rowsKept);
+    return openWorksheetWith(installedReader(), kAnswerTimeLimit, file, sheetName, rowsKept);
+}
+
+QStringList worksheetNames(int file) {
+    std::string answer;
+    QStringList names;
+    if (!runReader(installedReader(), kAnswerTimeLimit, file, {}, 0, answer) ||
+        !answer.starts_with('N'))
+        return names;
+    std::string_view rest = std::string_view(answer).substr(1);
+    for (size_t end; (end = rest.find('\0')) != std::string_view::npos; rest.remove_prefix(end + 1))
+        names.append(QString::fromUtf8(rest.data(), static_cast<qsizetype>(end)));
+    return names;
 }
 
 SheetOpenResult openWorksheetWith(const std::string& readerProgram,

@@ -3,6 +3,7 @@
 #include "workbook/WorksheetCells.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <optional>
@@ -27,5 +28,9 @@ struct SheetOpenResult {
 [[nodiscard]] SheetOpenResult openWorksheetWith(const std::string& readerProgram,
                                                 std::chrono::milliseconds timeLimit, int file,
                                                 const QString& sheetName, int rowsKept);
+
+// The names of the worksheets of the workbook open at `file`, in the workbook's order; none
+// when the reader cannot read it.
+[[nodiscard]] QStringList worksheetNames(int file);
 
 } // namespace nimbrel

@@ -6,8 +6,9 @@
 // SHEET is the worksheet's name (UTF-8, matched without regard to case), ROWS how many rows
 // from the heading row on to keep, PARENT the program's process id. The answer is one byte,
 // 'O' followed by the cells, 'S' for no worksheet of that name, or 'R' for a file that is not
-// a workbook it can read. A workbook file is the user's, from anywhere: whatever it does to the
-// reader, the program only sees a file it cannot read.
+// a workbook it can read. ROWS 0 asks for the names of the worksheets instead: 'N' followed by
+// each name that is UTF-8 and ends with a zero byte. A workbook file is the user's, from anywhere:
+// whatever it does to the reader, the program only sees a file it cannot read.
 #include "workbook/WorkbookReader.h"
 #include "system/WriteAll.h"
 
@@ -80,6 +81,16 @@ std::optional<size_t> sheetNamed(const std::vector<std::string>& names, const st
 std::string answer(const std::string& sheetName, int rowsKept) {
     const std::unique_ptr<WorkbookReader> workbook = WorkbookReader::openFile(STDIN_FILENO);
     if (!workbook) return "R";
+    if (rowsKept == 0) {
+        std::string names = "N";
+        for (const std::string& name : workbook->sheetNames()) {
+            // A name the user could not type or the answer could not end is left out.
+            if (!g_utf8_validate(name.c_str(), static_cast<gssize>(name.size()), nullptr)) continue;
+            names += name;
+            names += '\0';
+        }
+        return names;
+    }
     const std::optional<size_t> sheet = sheetNamed(workbook->sheetNames(), sheetName);
     if (!sheet) return "S";
     const std::optional<WorksheetCells> cells = workbook->readSheet(*sheet, rowsKept);
@@ -96,7 +107,7 @@ int readerMain(int argc, char* argv[]) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != static_cast<pid_t>(std::strtol(argv[3], nullptr, 10))) return 2;
     const int rowsKept = static_cast<int>(std::strtol(argv[2], nullptr, 10));
-    if (rowsKept < 1 || rowsKept > 0x10000 || !g_utf8_validate(argv[1], -1, nullptr)) return 2;
+    if (rowsKept < 0 || rowsKept > 0x10000 || !g_utf8_validate(argv[1], -1, nullptr)) return 2;
     return writeAll(STDOUT_FILENO, answer(argv[1], rowsKept)) ? 0 : 1;
 }
 

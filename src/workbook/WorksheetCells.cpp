@@ -56,7 +56,12 @@ void WorksheetCells::noteColumn(int column) {
 
 WorksheetCell& WorksheetCells::slot(int row, int column) {
     const size_t needed = (static_cast<size_t>(row) + 1) * kColumns;
-    if (cells_.size() < needed) cells_.resize(needed);
+    if (cells_.size() < needed) {
+        // Room for all the rows kept from the first: rows come one at a time, and growing in
+        // steps would copy them again and again. Pages are touched only as rows fill them.
+        if (cells_.capacity() == 0) cells_.reserve(static_cast<size_t>(rowsKept_) * kColumns);
+        cells_.resize(needed);
+    }
     return cells_[static_cast<size_t>(row) * kColumns + static_cast<size_t>(column)];
 }
 

@@ -1,6 +1,7 @@
 #include "workbook/XlsxParts.h"
 
 #include "workbook/NumberFormats.h"
+#include "workbook/XlsxValues.h"
 #include "workbook/XmlPart.h"
 
 #include <unordered_map>
@@ -15,6 +16,11 @@ constexpr size_t kMaxNameBytes = 1024;
 constexpr size_t kMaxSheets = 10000;
 constexpr size_t kMaxStyles = 65536;
 constexpr size_t kMaxRelationships = 65536;
+
+// A name, id or target as it is kept: a missing one is empty.
+std::string kept(std::optional<std::string_view> text) {
+    return std::string(utf8Prefix(text.value_or(""), kMaxNameBytes));
+}
 
 // "xl/_rels/workbook.xml.rels" for "xl/workbook.xml"; "_rels/.rels" for the package itself ("").
 std::string relationshipsPartOf(std::string_view part) {
@@ -62,48 +68,42 @@ std::optional<std::vector<Relationship>> readRelationships(const ZipPackage& pac
                                                            const RelationshipFilter& wanted) {
     const std::string relationshipsPart = relationshipsPartOf(part);
     if (!package.has(relationshipsPart)) return std::vector<Relationship>();
-    const std::unique_ptr<XmlPart> xml = openXmlPart(package, relationshipsPart, u"Relationships");
+    const std::unique_ptr<XmlPart> xml = openXmlPart(package, relationshipsPart, "Relationships");
     if (!xml) return std::nullopt;
-    std::vector<Relationship> kept;
+    std::vector<Relationship> found;
     const bool read = xml->forEachChild([&] {
-        if (xml->name() != u"Relationship" || kept.size() == kMaxRelationships)
+        if (xml->name() != "Relationship" || found.size() == kMaxRelationships)
             return xml->skipElement();
-        Relationship relationship{
-            utf8Text(xml->attribute(QLatin1StringView("Id")), kMaxNameBytes),
-            utf8Text(xml->attribute(QLatin1StringView("Type")), kMaxNameBytes),
-            {}};
+        Relationship relationship{kept(xml->attribute("Id")), kept(xml->attribute("Type")), {}};
         relationship.type.erase(0, relationship.type.rfind('/') + 1);
         if (!wanted(relationship.id, relationship.type)) return xml->skipElement();
-        const QStringView target = xml->attribute(QLatin1StringView("Target"));
-        if (xml->attribute(QLatin1StringView("TargetMode")) != u"External" &&
-            static_cast<size_t>(target.size()) < kMaxNameBytes)
-            relationship.target =
-                resolveTarget(part, utf8Text(target, 4 * kMaxNameBytes)).value_or("");
-        kept.push_back(std::move(relationship));
+        const std::string_view target = xml->attribute("Target").value_or("");
+        if (xml->attribute("TargetMode") != "External" && target.size() < kMaxNameBytes)
+            relationship.target = resolveTarget(part, target).value_or("");
+        found.push_back(std::move(relationship));
         return xml->skipElement();
     });
     if (!read) return std::nullopt;
-    return kept;
+    return found;
 }
 
 std::optional<WorkbookEntries> readWorkbookPart(const ZipPackage& package, std::string_view part) {
-    const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, u"workbook");
+    const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, "workbook");
     if (!xml) return std::nullopt;
     WorkbookEntries entries;
     auto sheet = [&] {
-        if (xml->name() == u"sheet") {
+        if (xml->name() == "sheet") {
             if (entries.sheets.size() == kMaxSheets) return false;
             entries.sheets.push_back(
-                {utf8Text(xml->attribute(QLatin1StringView("name")), kMaxNameBytes),
-                 utf8Text(xml->prefixedAttribute(QLatin1StringView("id")), kMaxNameBytes)});
+                {kept(xml->attribute("name")), kept(xml->prefixedAttribute("id"))});
         }
         return xml->skipElement();
     };
     const bool read = xml->forEachChild([&] {
-        if (xml->name() == u"sheets") return xml->forEachChild(sheet);
-        if (xml->name() == u"workbookPr") {
-            const QStringView date1904 = xml->attribute(QLatin1StringView("date1904"));
-            if (date1904 == u"1" || date1904 == u"true") entries.dateSystem = DateSystem::From1904;
+        if (xml->name() == "sheets") return xml->forEachChild(sheet);
+        if (xml->name() == "workbookPr") {
+            const std::optional<std::string_view> date1904 = xml->attribute("date1904");
+            if (date1904 == "1" || date1904 == "true") entries.dateSystem = DateSystem::From1904;
         }
         return xml->skipElement();
     });
@@ -112,27 +112,25 @@ std::optional<WorkbookEntries> readWorkbookPart(const ZipPackage& package, std::
 }
 
 std::optional<std::vector<bool>> readDateStyles(const ZipPackage& package, std::string_view part) {
-    const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, u"styleSheet");
+    const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, "styleSheet");
     if (!xml) return std::nullopt;
     std::unordered_map<uint32_t, bool> customIsDate; // the workbook's own formats, by id
     std::vector<uint32_t> styleFormats;
     auto format = [&] {
-        const std::optional<uint32_t> id =
-            unsignedValue(xml->attribute(QLatin1StringView("numFmtId")));
-        if (xml->name() == u"numFmt" && id && customIsDate.size() < kMaxStyles)
-            customIsDate[*id] = isDateFormatText(
-                utf8Text(xml->attribute(QLatin1StringView("formatCode")), kMaxNameBytes));
+        const std::optional<uint32_t> id = unsignedValue(xml->attribute("numFmtId").value_or(""));
+        if (xml->name() == "numFmt" && id && customIsDate.size() < kMaxStyles)
+            customIsDate[*id] = isDateFormatText(kept(xml->attribute("formatCode")));
         return xml->skipElement();
     };
     auto style = [&] {
-        if (xml->name() == u"xf" && styleFormats.size() < kMaxStyles)
+        if (xml->name() == "xf" && styleFormats.size() < kMaxStyles)
             styleFormats.push_back(
-                unsignedValue(xml->attribute(QLatin1StringView("numFmtId"))).value_or(0));
+                unsignedValue(xml->attribute("numFmtId").value_or("")).value_or(0));
         return xml->skipElement();
     };
     const bool read = xml->forEachChild([&] {
-        if (xml->name() == u"numFmts") return xml->forEachChild(format);
-        if (xml->name() == u"cellXfs") return xml->forEachChild(style);
+        if (xml->name() == "numFmts") return xml->forEachChild(format);
+        if (xml->name() == "cellXfs") return xml->forEachChild(style);
         return xml->skipElement();
     });
     if (!read) return std::nullopt;

@@ -1,5 +1,6 @@
 #include "workbook/XlsxSheet.h"
 
+#include "workbook/Utf8Text.h"
 #include "workbook/XlsxValues.h"
 #include "workbook/XmlPart.h"
 
@@ -26,14 +27,14 @@ enum class CellType {
     Unknown
 };
 
-CellType cellType(QStringView type) {
-    if (type.isNull() || type == u"n") return CellType::Number;
-    if (type == u"s") return CellType::SharedText;
-    if (type == u"str") return CellType::FormulaText;
-    if (type == u"inlineStr") return CellType::InlineText;
-    if (type == u"b") return CellType::Boolean;
-    if (type == u"e") return CellType::Error;
-    if (type == u"d") return CellType::IsoDate;
+CellType cellType(std::optional<std::string_view> type) {
+    if (!type || *type == "n") return CellType::Number;
+    if (*type == "s") return CellType::SharedText;
+    if (*type == "str") return CellType::FormulaText;
+    if (*type == "inlineStr") return CellType::InlineText;
+    if (*type == "b") return CellType::Boolean;
+    if (*type == "e") return CellType::Error;
+    if (*type == "d") return CellType::IsoDate;
     return CellType::Unknown;
 }
 
@@ -42,7 +43,7 @@ bool readText(XmlPart& xml, Utf8Builder* to) {
     for (;;) {
         switch (xml.next()) {
         case Token::Text:
-            if (to) appendText(*to, xml.text());
+            if (to) to->addUtf8(xml.text());
             break;
         case Token::Start:
             if (!xml.skipElement()) return false;
@@ -60,10 +61,10 @@ bool readText(XmlPart& xml, Utf8Builder* to) {
 // The reading aid above Japanese text (<rPh>) is not part of it.
 bool readRichText(XmlPart& xml, Utf8Builder* to) {
     return xml.forEachChild([&] {
-        if (xml.name() == u"t") return readText(xml, to);
-        if (xml.name() != u"r") return xml.skipElement();
+        if (xml.name() == "t") return readText(xml, to);
+        if (xml.name() != "r") return xml.skipElement();
         return xml.forEachChild(
-            [&] { return xml.name() == u"t" ? readText(xml, to) : xml.skipElement(); });
+            [&] { return xml.name() == "t" ? readText(xml, to) : xml.skipElement(); });
     });
 }
 
@@ -85,7 +86,7 @@ public:
         for (;;) {
             switch (xml_.next()) {
             case Token::Start:
-                if (xml_.name() == u"sheetData") return readSheetData();
+                if (xml_.name() == "sheetData") return readSheetData();
                 if (!xml_.skipElement()) return false;
                 break;
             case Token::Text:
@@ -107,7 +108,7 @@ private:
         for (;;) {
             switch (xml_.next()) {
             case Token::Start:
-                if (!(xml_.name() == u"row" ? readRow() : xml_.skipElement())) return false;
+                if (!(xml_.name() == "row" ? readRow() : xml_.skipElement())) return false;
                 if (stopped_) return true;
                 break;
             case Token::Text:
@@ -123,11 +124,11 @@ private:
 
     // A row without its number follows the one before.
     bool readRow() {
-        const QStringView number = xml_.attribute(QLatin1StringView("r"));
-        if (number.isNull()) {
+        const std::optional<std::string_view> number = xml_.attribute("r");
+        if (!number) {
             ++row_;
         } else {
-            const std::optional<uint32_t> value = unsignedValue(number);
+            const std::optional<uint32_t> value = unsignedValue(*number);
             if (!value || *value < 1 || *value > uint32_t(kMaxRows)) return false;
             row_ = static_cast<int>(*value) - 1;
         }
@@ -138,22 +139,21 @@ private:
             return true;
         }
         return xml_.forEachChild(
-            [&] { return xml_.name() == u"c" ? readCell() : xml_.skipElement(); });
+            [&] { return xml_.name() == "c" ? readCell() : xml_.skipElement(); });
     }
 
     // A cell without its reference follows the one before in its row.
     bool readCell() {
         CellPosition at{row_, column_ + 1};
-        const QStringView reference = xml_.attribute(QLatin1StringView("r"));
-        if (!reference.isNull()) {
-            const std::optional<CellPosition> position = cellPosition(reference);
+        if (const std::optional<std::string_view> reference = xml_.attribute("r")) {
+            const std::optional<CellPosition> position = cellPosition(*reference);
             if (!position) return false;
             at = *position;
         }
         if (at.column >= kMaxColumns) return false;
         column_ = at.column;
-        const CellType type = cellType(xml_.attribute(QLatin1StringView("t")));
-        const uint32_t style = unsignedValue(xml_.attribute(QLatin1StringView("s"))).value_or(0);
+        const CellType type = cellType(xml_.attribute("t"));
+        const uint32_t style = unsignedValue(xml_.attribute("s").value_or("")).value_or(0);
         cells_.noteColumn(at.column);
         const bool kept = cells_.keeps(at.row, at.column);
         Utf8Builder value(WorksheetCells::kMaxCellTextBytes),
@@ -161,11 +161,11 @@ private:
         bool hasValue = false, hasInlineText = false;
         const bool read = xml_.forEachChild([&] {
             // A formula (<f>) is passed over: the cell holds the result it last computed.
-            if (xml_.name() == u"v") {
+            if (xml_.name() == "v") {
                 hasValue = true;
                 return readText(xml_, kept ? &value : nullptr);
             }
-            if (xml_.name() == u"is") {
+            if (xml_.name() == "is") {
                 hasInlineText = true;
                 return readRichText(xml_, kept ? &inlineText : nullptr);
             }
@@ -207,7 +207,7 @@ private:
                 kind = CellKind::Date;
             break;
         case CellType::SharedText:
-            if (const std::optional<uint32_t> index = unsignedValue(QString::fromStdString(text))) {
+            if (const std::optional<uint32_t> index = unsignedValue(text)) {
                 sharedAt_[key(at)] = shared_.size();
                 shared_.push_back({at.row, at.column, *index});
                 return;
@@ -263,7 +263,7 @@ bool resolveSharedTexts(const ZipPackage& package, std::string_view part, Worksh
     std::vector<Stored> stored(wanted.size());
 
     if (!wanted.empty() && !part.empty()) {
-        const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, u"sst");
+        const std::unique_ptr<XmlPart> xml = openXmlPart(package, part, "sst");
         if (!xml) return false;
         size_t next = 0; // the next wanted one
         for (uint64_t index = 0; next < wanted.size();) {
@@ -271,7 +271,7 @@ bool resolveSharedTexts(const ZipPackage& package, std::string_view part, Worksh
             if (token == Token::End) break; // the end of the table
             if (token == Token::Text) continue;
             if (token != Token::Start) return false;
-            if (xml->name() != u"si") {
+            if (xml->name() != "si") {
                 if (!xml->skipElement()) return false;
                 continue;
             }
@@ -300,7 +300,7 @@ bool resolveSharedTexts(const ZipPackage& package, std::string_view part, Worksh
 
 std::optional<WorksheetCells> readSheetCells(const ZipPackage& package, std::string_view sheetPart,
                                              const SheetContext& context, int rowsKept) {
-    const std::unique_ptr<XmlPart> xml = openXmlPart(package, sheetPart, u"worksheet");
+    const std::unique_ptr<XmlPart> xml = openXmlPart(package, sheetPart, "worksheet");
     if (!xml) return std::nullopt;
     SheetReader sheet(*xml, context, rowsKept);
     if (!sheet.read() ||

@@ -3,15 +3,50 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace nimbrel::xlsx {
 
 namespace {
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 std::string_view trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A plain decimal ("1513.9", "-0.25"), as nearly every number of a sheet is written, read
+// without the general parser: its digits, 15 at most, are a double exactly, and so is a power of
+// ten up to 10^15; one division of the two rounds as reading the text does.
+std::optional<double> plainDecimal(std::string_view text) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = text.starts_with('-');
+    size_t at = negative ? 1 : 0;
+    const size_t wholeFrom = at;
+    uint64_t digits = 0;
+    for (; at < text.size() && isDigit(text[at]); ++at)
+        digits = digits * 10 + uint64_t(text[at] - '0');
+    if (at == wholeFrom) return std::nullopt;
+    size_t fractionDigits = 0;
+    if (at < text.size() && text[at] == '.') {
+        const size_t fractionFrom = ++at;
+        for (; at < text.size() && isDigit(text[at]); ++at)
+            digits = digits * 10 + uint64_t(text[at] - '0');
+        fractionDigits = at - fractionFrom;
+        if (fractionDigits == 0) return std::nullopt;
+    }
+    if (at != text.size() || at - wholeFrom - (fractionDigits > 0) > 15) return std::nullopt;
+    const double value = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
+    return negative ? -value : value;
 }
 
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
@@ -72,29 +107,41 @@ std::optional<double> timeOfDay(std::string_view text) {
 
 } // namespace
 
-std::optional<CellPosition> cellPosition(QStringView reference) {
-    qsizetype at = 0;
+std::optional<CellPosition> cellPosition(std::string_view reference) {
+    size_t at = 0;
     int column = 0;
     for (; at < reference.size() && at < 4; ++at) {
-        const char16_t c = reference[at].unicode();
-        const char16_t upper = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
-        if (upper < u'A' || upper > u'Z') break;
-        column = column * 26 + (upper - u'A' + 1);
+        const char c = reference[at];
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        if (upper < 'A' || upper > 'Z') break;
+        column = column * 26 + (upper - 'A' + 1);
     }
     if (at == 0 || at > 3 || column > kMaxColumns) return std::nullopt;
     int row = 0;
-    const qsizetype digitsAt = at;
+    const size_t digitsAt = at;
     for (; at < reference.size(); ++at) {
-        const char16_t c = reference[at].unicode();
-        if (c < u'0' || c > u'9' || at - digitsAt >= 7) return std::nullopt;
-        row = row * 10 + (c - u'0');
+        const char c = reference[at];
+        if (c < '0' || c > '9' || at - digitsAt >= 7) return std::nullopt;
+        row = row * 10 + (c - '0');
     }
     if (row < 1 || row > kMaxRows) return std::nullopt;
     return CellPosition{row - 1, column - 1};
 }
 
+std::optional<uint32_t> unsignedValue(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10) return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (value > UINT32_MAX) return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
 std::optional<double> numberValue(std::string_view text) {
     text = trimmed(text);
+    if (const std::optional<double> plain = plainDecimal(text)) return plain;
     if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -2,8 +2,7 @@
 
 #include "workbook/WorksheetCells.h"
 
-#include <QStringView>
-
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -20,7 +19,10 @@ struct CellPosition {
 };
 
 // "B2", "XFD1048576": letters then digits, within the largest sheet.
-std::optional<CellPosition> cellPosition(QStringView reference);
+std::optional<CellPosition> cellPosition(std::string_view reference);
+
+// A number of decimal digits and nothing else, as indexes and counts are written.
+std::optional<uint32_t> unsignedValue(std::string_view digits);
 
 // A number as XML writes doubles: "1015", "-0.5", "9.8E-3"; blanks around it allowed.
 std::optional<double> numberValue(std::string_view text);

@@ -47,17 +47,17 @@ PartBytes::~PartBytes() {
 // Libgsf inflates no more than the size the zip declares, so a declared size within the
 // limits bounds what the part can become; the ratio is checked as it inflates, against the
 // compressed bytes really read, because a small part of a large file may claim a modest size.
-PartBytes::Status PartBytes::next(QByteArray& chunk) {
+ChunkSource::Status PartBytes::appendTo(std::string& to) {
     const auto declared = static_cast<uint64_t>(std::max<gsf_off_t>(gsf_input_size(member_), 0));
     if (declared > kMaxPartBytes ||
         (declared > kRatioCheckedFrom && declared > kMaxRatio * containerBytes_))
         return Status::Refused;
     const gsf_off_t left = gsf_input_remaining(member_);
     if (left <= 0) return Status::End;
-    const gsf_off_t size = std::min(left, kChunkBytes);
-    chunk = QByteArray(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (!gsf_input_read(member_, static_cast<size_t>(size),
-                        reinterpret_cast<guint8*>(chunk.data())))
+    const auto size = static_cast<size_t>(std::min(left, kChunkBytes));
+    const size_t from = to.size();
+    to.resize(from + size);
+    if (!gsf_input_read(member_, size, reinterpret_cast<guint8*>(to.data() + from)))
         return Status::Refused;
     inflated_ += static_cast<uint64_t>(size);
     if (inflated_ > kRatioCheckedFrom && inflated_ > kMaxRatio * compressedRead())

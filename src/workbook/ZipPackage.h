@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include "workbook/ChunkSource.h"
 
 #include <gsf/gsf-infile.h>
 
@@ -21,20 +21,18 @@ inline constexpr uint64_t kRatioCheckedFrom = uint64_t(16) << 20;
 inline constexpr uint64_t kMaxRatio = 100;
 
 // The bytes of one part of a package, inflated a chunk at a time as they are asked for.
-class PartBytes {
+class PartBytes final : public ChunkSource {
 public:
-    enum class Status { Data, End, Refused };
-
     // Takes the references it is given; `source` (the compressed bytes the container reads the
     // part from) may be null.
     PartBytes(GsfInput* member, GsfInput* source, uint64_t containerBytes);
-    ~PartBytes();
+    ~PartBytes() override;
     PartBytes(const PartBytes&) = delete;
     PartBytes& operator=(const PartBytes&) = delete;
 
     // The next chunk of the part. Refused when the container is damaged there or the part
     // passes the limits above.
-    [[nodiscard]] Status next(QByteArray& chunk);
+    [[nodiscard]] Status appendTo(std::string& to) override;
 
 private:
     uint64_t compressedRead() const;
