@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace nimbrel {
@@ -139,6 +141,33 @@ CommandResult write(const Output& output, const QString& out, const QString& inp
     return runCommandLine({QString::fromLatin1(output.job), out, input});
 }
 
+void expectWriteFailure(const Output& output, const CommandResult& result) {
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.standardError.find(output.job == std::string("--print-pdf")
+                                            ? "印刷できません"
+                                            : "ファイルに書き込めません"),
+              std::string::npos)
+        << result.standardError;
+}
+
+// While it lives, a write past `bytes` into any file fails, as on a disk that fills up.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit limit{bytes, saved_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    void (*previous_)(int);
+    rlimit saved_{};
+};
+
 bool isWhole(const Output& output, const std::string& bytes) {
     return bytes.starts_with(output.start) && bytes.ends_with(output.end);
 }
@@ -195,6 +224,13 @@ TEST(CommandLine, AnOutputReplacesItsTargetWholeKeepingNameLinkAndPermissions) {
         EXPECT_EQ(write(output, link, input).exitCode, 0);
         EXPECT_TRUE(isWhole(output, fileBytes(target)));
         EXPECT_TRUE(QFileInfo(link).isSymLink());
+        // A write that fails partway leaves the file as it was, and nothing beside it.
+        const std::string written = fileBytes(target);
+        {
+            const FileSizeLimit full(64);
+            expectWriteFailure(output, write(output, link, input));
+        }
+        EXPECT_EQ(fileBytes(target), written);
         EXPECT_EQ(QFile::permissions(target), QFile::ReadOwner | QFile::WriteOwner |
                                                   QFile::ReadGroup | QFile::ReadUser |
                                                   QFile::WriteUser);
@@ -204,13 +240,8 @@ TEST(CommandLine, AnOutputReplacesItsTargetWholeKeepingNameLinkAndPermissions) {
         EXPECT_EQ(access(bytes.constData(), F_OK), 0);
         // A device is written to; a folder that is not there is reported.
         EXPECT_EQ(write(output, QStringLiteral("/dev/null"), input).exitCode, 0);
-        const CommandResult failed =
-            write(output, dir.filePath(QStringLiteral("no/such") + ext), input);
-        EXPECT_EQ(failed.exitCode, 1);
-        EXPECT_NE(failed.standardError.find(output.job == std::string("--print-pdf")
-                                                ? "印刷できません"
-                                                : "ファイルに書き込めません"),
-                  std::string::npos);
+        expectWriteFailure(output,
+                           write(output, dir.filePath(QStringLiteral("no/such") + ext), input));
         ASSERT_TRUE(QFile::remove(link) && QFile::remove(target) && unlink(bytes.constData()) == 0);
         EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::Files | QDir::Hidden | QDir::System));
     }
