@@ -135,17 +135,23 @@ TEST(RenderedCharts, StayPixelForPixelTheSame) {
     }
 }
 
-// The window draws the same pass into an image at the screen's pixel density.
-TEST(RenderedCharts, WindowImagesOfHighDensityScreensStayTheSame) {
+// The window draws the same pass into an image at the screen's pixel density, and shrinks the
+// chart by the reductions the user typed, which no command reaches.
+TEST(RenderedCharts, WindowImagesStayTheSame) {
     const struct {
         qreal ratio;
         int days;
         bool spanBack;
+        float reduceX, reduceY;
+        QSize size;
         const char* pixelHash;
     } windows[] = {
-        {2, 120, false, "f9bfc7156af219f5"},
-        {2, 3000, true, "5d9c5cfa537d4575"},
-        {1.5, 700, true, "9c6467f83359bdf4"},
+        {2, 120, false, 1, 1, {1000, 600}, "f9bfc7156af219f5"},
+        {2, 3000, true, 1, 1, {1000, 600}, "5d9c5cfa537d4575"},
+        {1.5, 700, true, 1, 1, {1000, 600}, "9c6467f83359bdf4"},
+        {1, 250, false, 0.5, 1, {1000, 600}, "df934eb32528056d"},
+        {1, 250, true, 1, 0.4f, {1000, 600}, "573c4d28ff36a424"},
+        {1, 120, true, 0.6f, 0.8f, {320, 200}, "55ed4b549ce10e91"},
     };
     PriceSeries series;
     ASSERT_FALSE(loadDataFile(series, QFileInfo(QStringLiteral(NIMBREL_SAMPLE)).path(),
@@ -155,15 +161,22 @@ TEST(RenderedCharts, WindowImagesOfHighDensityScreensStayTheSame) {
         ViewState view;
         view.maxLength = static_cast<int16_t>(window.days);
         view.spanBack = window.spanBack;
+        view.reduceX = window.reduceX;
+        view.reduceY = window.reduceY;
         showNewestDays(series, view);
-        QImage image = chartImage(QSize(1000, 600), window.ratio);
+        QImage image = chartImage(window.size, window.ratio);
         {
             ImageSurface surface(image);
             drawChart(surface, series, view, kScreenProfile);
         }
-        expectPixelHash(
-            image, window.pixelHash,
-            QStringLiteral("window ratio %1 days %2").arg(window.ratio).arg(window.days));
+        expectPixelHash(image, window.pixelHash,
+                        QStringLiteral("window ratio %1 days %2 reduced %3x%4 at %5x%6")
+                            .arg(window.ratio)
+                            .arg(window.days)
+                            .arg(window.reduceX)
+                            .arg(window.reduceY)
+                            .arg(window.size.width())
+                            .arg(window.size.height()));
     }
 }
 
