@@ -18,7 +18,8 @@ const Row kScenarios[] = {
     // The settings: read at the start, written back at the end as they were read, or as the
     // user changed them during the run.
     {"DefaultsAreWrittenAtTheEnd",
-     "start; expect enabled recentFiles no; quit; expect setting top=50 left=50 height=4500 width=6500 "
+     "start; expect enabled recentFiles no; quit; expect setting top=50 left=50 height=4500 "
+     "width=6500 "
      "windowState=0 SpanForward=True SpanBack=False maxLength=120 keta=0.01 logY=False "
      "filePattern=*.* sheet=sheet1$ bars=daily crosshair=False reloadOnChange=False "
      "basicNumbers=9,17,26,33,42,51,65,76,83,97,101,129,172,226,257 recentFile1= "
@@ -95,7 +96,8 @@ const Row kScenarios[] = {
      "write rising.txt 300; start 900x600; open rising.txt; answer 0; menu decimals; snapshot; "
      "menu crosshair; move 250@1200; expect crosshair 1200; expect image changed; move 320; "
      "expect shown crosshairPrice; move 200; "
-     "menu crosshair; expect image same; expect shown crosshairPrice no"},
+     "menu crosshair; expect image same; expect shown crosshairPrice no; menu logAxis; "
+     "click log double; menu crosshair; move 250@1250; expect crosshair 1250"},
     // The file of every evening: reloads and the recent files.
     {"AReloadKeepsTheDaysShownAndAFailedOneKeepsTheChart",
      "write rising.txt 300; start 900x600; open rising.txt; click 301; expect readout close 0; "
@@ -129,7 +131,8 @@ const Row kScenarios[] = {
      "start 900x600; open examples/nikkei_sjis_yymmdd.txt; move 60; expect shown readout no; "
      "click 60; expect readout title 20000121; expect readout close 1236; move 45; "
      "expect readout title 19991231; expect readout close 1226.3; "
-     "expect readout laggingFront 1483.3; expect readout laggingBack 1235.5; answer 0; menu decimals; expect readout close 1226; "
+     "expect readout laggingFront 1483.3; expect readout laggingBack 1235.5; answer 0; menu "
+     "decimals; expect readout close 1226; "
      "click readout; expect shown readout no"},
     {"RightClicksCloseTheToolsAndPopUpTheMenus",
      "start 900x600; open examples/nikkei_sjis_yymmdd.txt; click 30; click 30 right ctrl; "
@@ -180,7 +183,12 @@ const Row kScenarios[] = {
      "paper A4; paper cancel; open examples/one_price_lf.txt; menu printLowerHalf; "
      "expect title \"Nimbrel(32) … one_price_lf.txt *\"; expect pdf first.pdf 1 595x420; "
      "menu 印刷(&P); expect files . first.pdf; menu print; expect asked 3; "
-     "expect pdf second.pdf 1 595x842; expect pdf first.pdf 1 595x420; expect files . first.pdf,second.pdf; expect messages 0"},
+     "expect pdf second.pdf 1 595x842; expect pdf first.pdf 1 595x420; expect files . "
+     "first.pdf,second.pdf; expect messages 0"},
+    {"AWholeSheetOfAnEmptyChartFinishesTheSheetLeftHalfPrinted",
+     "start; open examples/nikkei_sjis_yymmdd.txt; paper A4; pdf upper.pdf; "
+     "menu printUpperHalf; expect files . ''; open text/headings_only.txt; expect bars 0; "
+     "menu print; expect files . upper.pdf; expect pdf upper.pdf 1"},
     {"APrinterErrorDropsItsSheetAndKeepsAnOlderFile",
      "mkdir sheets; put sheets/chart.pdf older; start; paper A4; "
      "pdf '' /nonexistent/x.pdf sheets/chart.pdf sheets/chart.pdf; menu print; expect asked 0; "
