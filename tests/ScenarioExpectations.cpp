@@ -25,7 +25,7 @@ namespace nimbrel {
 //   | readout FIELD TEXT | measuring FIELD TEXT | marks COUNT [FIRST BAR]
 //   | lines WINDOW-TITLE START | recent PLACE FILE-OR-'' | placed WINDOW
 //   | pdf FILE PAGES [WIDTHxHEIGHT] | file FILE TEXT | files FOLDER NAME,... | asked COUNT
-//   | image same|changed | pointer normal
+//   | image same|changed | crossed DAY | pointer normal
 void ScenarioWindow::expect(const QStringList& w) {
     const QString& what = w[1];
     const QString value = w.value(2);
@@ -73,7 +73,9 @@ void ScenarioWindow::expect(const QStringList& w) {
         QStringList listed;
         for (int i = 0; i < box->count(); ++i) listed << box->itemText(i);
         EXPECT_EQ(listed.join(','), value);
-        if (w.size() > 3) EXPECT_EQ(box->currentText(), w[3]);
+        if (w.size() > 3) {
+            EXPECT_EQ(box->currentText(), w[3]);
+        }
     } else if (what == "view" && value == "step") {
         EXPECT_EQ(window().view().userStep, w[3].toFloat());
     } else if (what == "view") {
@@ -126,6 +128,23 @@ void ScenarioWindow::expect(const QStringList& w) {
         EXPECT_EQ(dialogs_.suggested.size(), value.toUInt());
     } else if (what == "image") {
         EXPECT_EQ(chart()->imageForDrawing() == snapshot_, value == "same");
+    } else if (what == "crossed") {
+        // What changed since the snapshot: a column at the day's slot centre and a row at the
+        // pointer, across the plot.
+        const QImage& now = chart()->imageForDrawing();
+        const int column = static_cast<int>(window().layout().days.x(value.toInt()) / 15);
+        int inColumn = 0, inRow = 0, elsewhere = 0;
+        for (int y = 0; y < now.height(); ++y)
+            for (int x = 0; x < now.width(); ++x) {
+                if (now.pixel(x, y) == snapshot_.pixel(x, y)) continue;
+                ++(std::abs(x - column) <= 1         ? inColumn
+                   : std::abs(y - pointer_.y()) <= 1 ? inRow
+                                                     : elsewhere);
+            }
+        const ChartLayout& layout = window().layout();
+        EXPECT_GT(inColumn, layout.frame.height / 15 * 0.9);
+        EXPECT_GT(inRow, (layout.frame.right - layout.frame.left) / 15 * 0.9);
+        EXPECT_EQ(elsewhere, 0);
     } else if (what == "pointer") {
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     } else {

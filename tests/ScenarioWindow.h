@@ -53,7 +53,8 @@ private:
     FakePrintDialogs dialogs_;
     std::unique_ptr<MainWindow> window_;
     QImage snapshot_;
-    QPoint placed_; // where the user moved a window
+    QPoint placed_;  // where the user moved a window
+    QPoint pointer_; // where the mouse last was over the chart
 };
 
 } // namespace nimbrel

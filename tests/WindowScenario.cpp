@@ -72,13 +72,16 @@ QWidget* ScenarioWindow::widget(const QString& name) const {
     return window().findChild<QWidget*>(name); // the pop-up menus, the crosshair's price
 }
 
-// A day's slot at the middle of the plot's height, or at a price: "36", "36@1318".
+// A day's slot at the middle of the plot's height, or at a price: "36", "36@1318"; "36.4" is
+// four tenths of a slot right of the day's centre.
 QPoint ScenarioWindow::pointAt(const QString& at) const {
     const ChartLayout& layout = window().layout();
-    const QString day = at.section('@', 0, 0), price = at.section('@', 1);
+    const double day = at.section('@', 0, 0).toDouble();
+    const QString price = at.section('@', 1);
+    const double x = layout.days.x(static_cast<int>(day)) + (day - int(day)) * layout.dayWidth;
     const double y = price.isEmpty() ? layout.frame.top + layout.frame.height / 2
                                      : *layout.seriesPrices.y(price.toDouble());
-    return QPoint(static_cast<int>(layout.days.x(day.toInt()) / 15), static_cast<int>(y / 15));
+    return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
 }
 
 void ScenarioWindow::start(const QString& size) {
@@ -117,6 +120,7 @@ void ScenarioWindow::mouse(const QStringList& w, bool click) {
     QWidget* target = w[1][0].isDigit() ? chart() : widget(w[1]);
     ASSERT_NE(target, nullptr);
     const QPoint at = w[1][0].isDigit() ? pointAt(w[1]) : QPoint(5, 5);
+    if (target == chart()) pointer_ = at;
     if (!click)
         QTest::mouseMove(target, at);
     else if (w.contains("double"))
@@ -168,8 +172,7 @@ void ScenarioWindow::run(const QStringList& w) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return moved->pos() == placed_; }));
     } else if (verb == "type") {
         FileChooserPanel* panel = window().fileChooser();
-        QLineEdit* box =
-            w[1] == "sheet" ? panel->sheetNameBox()->lineEdit() : panel->fileNameBox();
+        QLineEdit* box = w[1] == "sheet" ? panel->sheetNameBox()->lineEdit() : panel->fileNameBox();
         box->selectAll();
         QTest::keyClicks(box, w[2]);
         if (w.value(3) != "held") QTest::keyClick(box, Qt::Key_Return);

@@ -94,7 +94,7 @@ const Row kScenarios[] = {
      "key +*3; expect days 239-289; wheel 120; expect days 237-287"},
     {"TheCrosshairInvertsTheChartAndLeavesItAsItWas",
      "write rising.txt 300; start 900x600; open rising.txt; answer 0; menu decimals; snapshot; "
-     "menu crosshair; move 250@1200; expect crosshair 1200; expect image changed; move 320; "
+     "menu crosshair; move 250.45@1200; expect crosshair 1200; expect crossed 250; move 320; "
      "expect shown crosshairPrice; move 200; "
      "menu crosshair; expect image same; expect shown crosshairPrice no; menu logAxis; "
      "click log double; menu crosshair; move 250@1250; expect crosshair 1250"},
