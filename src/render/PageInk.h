@@ -1,0 +1,89 @@
+#pragma once
+
+#include "render/Surface.h"
+
+#include <QPolygonF>
+#include <QRectF>
+
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace nimbrel {
+
+// The lines and boxes of a page, painted in as few calls as leave the page the same. On paper a
+// chart of thousands of days is some 100 000 strokes, which a PDF would otherwise write one by
+// one, each with its pen and colour set anew. No edge moves by more than a dot of the page.
+//
+// - Ends and corners land on the nearest dot: no printer inks finer, and a whole number is a
+//   third of the PDF's figures with five decimals. A segment whose flat ends would turn too far
+//   on dots (a short one of a wide pen) keeps its exact length and direction; a box keeps a dot
+//   at least.
+// - Opaque ink of one colour covers the same dots in whatever order it is laid down: ink of one
+//   colour is gathered by pen and painted when ink of another colour comes, or a text, or the
+//   end of the page. What overlaps in other colours keeps its order.
+// - A solid segment that starts where a line of its pen ended continues that line, where the
+//   corner the PDF puts between the two reaches a quarter of a dot past them drawn apart at most.
+//   Upright segments on the same dots across that overlap are one.
+// - A dashed or dotted segment no longer than its pattern's first dash is inked whole, as a
+//   solid one; a longer one stays a line of its own that ends in the same dash as drawn.
+// - A filled box under ink of its colour gathered just before, or under the outline drawn next on
+//   the same corners, is left out: at thousands of days a candle's body is narrower than a pen.
+class PageInk {
+public:
+    // A line as it goes onto the page, and where the segments drawn ended: while it is open,
+    // the next segment that starts there may continue it.
+    struct Line {
+        QPolygonF points;
+        QPointF drawnEnd;
+        bool open = true;
+    };
+
+    // Coordinates are the painter's device dots.
+    explicit PageInk(QPainter& painter) : painter_(painter) {}
+
+    void line(QPointF from, QPointF to, Rgb color, int width, PenStyle style);
+    void fill(const QRectF& rect, Rgb color);
+    void frame(const QRectF& rect, Rgb color, int width, PenStyle style);
+
+    // Paints all that was gathered: before anything else is painted. The painter is left with
+    // another pen and no brush.
+    void paint();
+
+private:
+    // What one pen draws: its lines and its box outlines.
+    struct PenInk {
+        int width;
+        PenStyle style;
+        std::vector<Line> lines;
+        std::vector<QRectF> frames;
+        // The latest line that is one upright segment: the next upright one may join it.
+        std::ptrdiff_t upright = -1;
+    };
+    struct HeldFill {
+        QRectF rect;
+        Rgb color;
+    };
+
+    bool empty() const { return fills_.empty() && pens_.empty(); }
+    // Ink of this colour comes next: what is gathered in another colour is painted first.
+    void gather(Rgb color);
+    void releaseHeldFill();
+    PenInk& penInk(int width, PenStyle style);
+    void solidLine(QPointF from, QPointF to, int width);
+    void paintGathered();
+
+    QPainter& painter_;
+    Rgb color_;
+    std::vector<QRectF> fills_;
+    std::vector<PenInk> pens_;
+    // The ink of the latest line gathered where it is a plain rectangle: a fill inside it in
+    // its colour adds nothing.
+    QRectF lastLineInk_;
+    // A fill in another colour than what is gathered, kept back for one call: an outline that
+    // covers it may come next.
+    std::optional<HeldFill> held_;
+};
+
+} // namespace nimbrel
