@@ -17,6 +17,10 @@ namespace {
 // lines and the candles' lines take turns segment by segment.
 constexpr int kOpenLines = 8;
 
+// Path elements written to the page at a time: a part the PDF engine spells out in memory that
+// stays small.
+constexpr int kPathPart = 8192;
+
 // Ends of segments closer than this, in dots, are one point: the chart works out where a
 // segment ends and where the next starts each on its own.
 constexpr double kSameEnd = 1e-6;
@@ -133,7 +137,7 @@ bool joinUpright(PageInk::Line& line, QPointF start, QPointF end) {
     if (std::max(start.y(), end.y()) < top || std::min(start.y(), end.y()) > bottom) return false;
     points = {QPointF(start.x(), std::min({top, start.y(), end.y()})),
               QPointF(start.x(), std::max({bottom, start.y(), end.y()}))};
-    line.open = false;
+    line.ended = true;
     return true;
 }
 
@@ -155,7 +159,7 @@ void PageInk::releaseHeldFill() {
 PageInk::PenInk& PageInk::penInk(int width, PenStyle style) {
     for (PenInk& ink : pens_)
         if (ink.width == width && ink.style == style) return ink;
-    return pens_.emplace_back(PenInk{width, style, {}, {}, -1});
+    return pens_.emplace_back(PenInk{width, style, {}, {}, {}, -1});
 }
 
 void PageInk::line(QPointF from, QPointF to, Rgb color, int width, PenStyle style) {
@@ -167,18 +171,15 @@ void PageInk::line(QPointF from, QPointF to, Rgb color, int width, PenStyle styl
     }
     const Dashes dashes = dashesOf(style);
     const QPointF start = onDot(from);
-    penInk(width, style)
-        .lines.push_back(Line{QPolygonF{start, placedEnd(from, to, start, width, &dashes)}, to});
+    addDone(penInk(width, style), QPolygonF{start, placedEnd(from, to, start, width, &dashes)});
 }
 
 void PageInk::solidLine(QPointF from, QPointF to, int width) {
     // Between flat ends a line without length has no ink.
     if (from == to) return;
     PenInk& ink = penInk(width, PenStyle::Solid);
-    std::vector<Line>& lines = ink.lines;
-    const auto last = lines.rbegin() + std::min<std::ptrdiff_t>(kOpenLines, std::ssize(lines));
-    for (auto line = lines.rbegin(); line != last; ++line) {
-        if (!line->open || length(line->drawnEnd - from) > kSameEnd) continue;
+    for (auto line = ink.latest.rbegin(); line != ink.latest.rend(); ++line) {
+        if (line->ended || length(line->drawnEnd - from) > kSameEnd) continue;
         const QPointF start = line->points.constLast();
         const QPointF end = placedEnd(from, to, start, width);
         if (!cornerStaysClose(line->points.at(line->points.size() - 2), start, end, width))
@@ -190,11 +191,39 @@ void PageInk::solidLine(QPointF from, QPointF to, int width) {
     }
     const QPointF start = onDot(from), end = placedEnd(from, to, start, width);
     lastLineInk_ = lineInk(start, end, width);
-    if (start.x() == end.x()) {
-        if (ink.upright >= 0 && joinUpright(lines[size_t(ink.upright)], start, end)) return;
-        ink.upright = std::ssize(lines);
+    if (start.x() == end.x() && ink.upright >= 0 &&
+        joinUpright(ink.latest[size_t(ink.upright)], start, end))
+        return;
+    startLine(ink, start, end, to);
+    if (start.x() == end.x()) ink.upright = std::ssize(ink.latest) - 1;
+}
+
+void PageInk::startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd) {
+    if (std::ssize(ink.latest) < kOpenLines) {
+        ink.latest.push_back(Line{QPolygonF{start, end}, drawnEnd});
+        return;
     }
-    lines.push_back(Line{QPolygonF{start, end}, to});
+    // The oldest line is done; its points' room takes the new one.
+    addDone(ink, ink.latest.front().points);
+    std::rotate(ink.latest.begin(), ink.latest.begin() + 1, ink.latest.end());
+    if (ink.upright >= 0) --ink.upright;
+    Line& line = ink.latest.back();
+    line.points.clear();
+    line.points << start << end;
+    line.drawnEnd = drawnEnd;
+    line.ended = false;
+}
+
+void PageInk::addDone(PenInk& ink, const QPolygonF& line) {
+    ink.done.addPolygon(line);
+    if (ink.done.elementCount() >= kPathPart) paintDone(ink);
+}
+
+void PageInk::paintDone(PenInk& ink) {
+    if (ink.done.isEmpty()) return;
+    painter_.setPen(devicePen(color_, ink.width, ink.style));
+    painter_.drawPath(ink.done);
+    ink.done.clear();
 }
 
 void PageInk::fill(const QRectF& rect, Rgb color) {
@@ -226,6 +255,11 @@ void PageInk::paint() {
     paintGathered();
 }
 
+void PageInk::paintUnlessAll(Rgb color) {
+    // A held fill is of another colour than what is gathered.
+    if (held_ || (!empty() && color != color_)) paint();
+}
+
 void PageInk::paintGathered() {
     const QColor color(color_.red, color_.green, color_.blue);
     if (!fills_.empty()) {
@@ -235,15 +269,12 @@ void PageInk::paintGathered() {
         painter_.setBrush(Qt::NoBrush);
         fills_.clear();
     }
-    for (const PenInk& ink : pens_) {
+    for (PenInk& ink : pens_) {
+        for (const Line& line : ink.latest) ink.done.addPolygon(line.points);
+        paintDone(ink);
+        if (ink.frames.empty()) continue;
         painter_.setPen(devicePen(color_, ink.width, ink.style));
-        // All the lines of a pen in one path: the PDF strokes them with one operator.
-        if (!ink.lines.empty()) {
-            QPainterPath path;
-            for (const Line& line : ink.lines) path.addPolygon(line.points);
-            painter_.drawPath(path);
-        }
-        if (!ink.frames.empty()) painter_.drawRects(ink.frames.data(), int(ink.frames.size()));
+        painter_.drawRects(ink.frames.data(), int(ink.frames.size()));
     }
     pens_.clear();
     lastLineInk_ = {};

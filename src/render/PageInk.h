@@ -2,6 +2,7 @@
 
 #include "render/Surface.h"
 
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
 
@@ -32,12 +33,12 @@ namespace nimbrel {
 //   the same corners, is left out: at thousands of days a candle's body is narrower than a pen.
 class PageInk {
 public:
-    // A line as it goes onto the page, and where the segments drawn ended: while it is open,
+    // A line as it goes onto the page, and where the segments drawn ended: unless it is ended,
     // the next segment that starts there may continue it.
     struct Line {
         QPolygonF points;
         QPointF drawnEnd;
-        bool open = true;
+        bool ended = false;
     };
 
     // Coordinates are the painter's device dots.
@@ -50,15 +51,20 @@ public:
     // Paints all that was gathered: before anything else is painted. The painter is left with
     // another pen and no brush.
     void paint();
+    // Paints what was gathered unless it is all ink of this colour, which what comes next in
+    // that colour may cover or not alike.
+    void paintUnlessAll(Rgb color);
 
 private:
-    // What one pen draws: its lines and its box outlines.
+    // What one pen draws: its latest lines, which a segment may continue, the path of the
+    // lines before them, and its box outlines.
     struct PenInk {
         int width;
         PenStyle style;
-        std::vector<Line> lines;
+        std::vector<Line> latest; // oldest first
+        QPainterPath done;
         std::vector<QRectF> frames;
-        // The latest line that is one upright segment: the next upright one may join it.
+        // Which of the latest lines is one upright segment that the next may join, if any.
         std::ptrdiff_t upright = -1;
     };
     struct HeldFill {
@@ -72,6 +78,11 @@ private:
     void releaseHeldFill();
     PenInk& penInk(int width, PenStyle style);
     void solidLine(QPointF from, QPointF to, int width);
+    void startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd);
+    // Adds a line to the pen's path, which goes onto the page in parts: the PDF engine writes
+    // a path whole in memory first.
+    void addDone(PenInk& ink, const QPolygonF& line);
+    void paintDone(PenInk& ink);
     void paintGathered();
 
     QPainter& painter_;

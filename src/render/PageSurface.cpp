@@ -56,7 +56,10 @@ void PageSurface::box(double x1, double y1, double x2, double y2, Rgb color, Box
 }
 
 void PageSurface::printText(double x, double y, const QString& text) {
-    paintInk();
+    // A text in the colour of the ink gathered may go before it: the date labels and their
+    // lines. The ink may have taken the painter's pen meanwhile.
+    ink_.paintUnlessAll(pen().color);
+    painterPenTaken();
     PainterSurface::printText(x, y, text);
 }
 
