@@ -45,11 +45,13 @@ Dashes dashesOf(PenStyle style) {
 }
 
 // Whether lines of these two lengths end in the same dash, or in the same gap, of the pattern:
-// otherwise one would have a sliver of a dash more at its end.
+// otherwise one has a sliver of a dash more at its end, which a printer inks a dot wide at
+// least.
 bool endInSameDash(double one, double other, Dashes dashes, int width) {
     const double dash = dashes.dash * width, period = dashes.period * width;
-    return std::floor(one / period) == std::floor(other / period) &&
-           (std::fmod(one, period) < dash) == (std::fmod(other, period) < dash);
+    const double begun = std::ceil(one / period);
+    if (std::ceil(other / period) != begun) return false;
+    return (one - (begun - 1) * period <= dash) == (other - (begun - 1) * period <= dash);
 }
 
 double length(QPointF vector) {
