@@ -13,8 +13,9 @@ namespace nimbrel {
 
 namespace {
 
-// How many of a pen's latest lines a segment may continue: the spans, the conversion and base
-// lines and the candles' lines take turns segment by segment.
+// How many of a pen's lines, the ones used last, a segment may continue: the spans, the
+// conversion and base lines take turns segment by segment, with the candles' lines and bits of
+// the cloud between them.
 constexpr int kOpenLines = 8;
 
 // Path elements written to the page at a time: a part the PDF engine spells out in memory that
@@ -180,40 +181,48 @@ void PageInk::solidLine(QPointF from, QPointF to, int width) {
     // Between flat ends a line without length has no ink.
     if (from == to) return;
     PenInk& ink = penInk(width, PenStyle::Solid);
-    for (auto line = ink.latest.rbegin(); line != ink.latest.rend(); ++line) {
-        if (line->ended || length(line->drawnEnd - from) > kSameEnd) continue;
-        const QPointF start = line->points.constLast();
+    for (Line& line : ink.latest) {
+        if (line.ended || length(line.drawnEnd - from) > kSameEnd) continue;
+        const QPointF start = line.points.constLast();
         const QPointF end = placedEnd(from, to, start, width);
-        if (!cornerStaysClose(line->points.at(line->points.size() - 2), start, end, width))
-            continue;
-        extend(line->points, end);
-        line->drawnEnd = to;
+        if (!cornerStaysClose(line.points.at(line.points.size() - 2), start, end, width)) continue;
+        extend(line.points, end);
+        line.drawnEnd = to;
+        line.used = ++uses_;
         lastLineInk_ = lineInk(start, end, width);
         return;
     }
     const QPointF start = onDot(from), end = placedEnd(from, to, start, width);
     lastLineInk_ = lineInk(start, end, width);
-    if (start.x() == end.x() && ink.upright >= 0 &&
-        joinUpright(ink.latest[size_t(ink.upright)], start, end))
-        return;
-    startLine(ink, start, end, to);
-    if (start.x() == end.x()) ink.upright = std::ssize(ink.latest) - 1;
+    if (start.x() == end.x() && ink.upright >= 0) {
+        Line& upright = ink.latest[size_t(ink.upright)];
+        if (joinUpright(upright, start, end)) {
+            upright.used = ++uses_;
+            return;
+        }
+    }
+    const std::ptrdiff_t line = startLine(ink, start, end, to);
+    if (start.x() == end.x()) ink.upright = line;
 }
 
-void PageInk::startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd) {
+std::ptrdiff_t PageInk::startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd) {
     if (std::ssize(ink.latest) < kOpenLines) {
-        ink.latest.push_back(Line{QPolygonF{start, end}, drawnEnd});
-        return;
+        ink.latest.push_back(Line{QPolygonF{start, end}, drawnEnd, false, ++uses_});
+        return std::ssize(ink.latest) - 1;
     }
-    // The oldest line is done; its points' room takes the new one.
-    addDone(ink, ink.latest.front().points);
-    std::rotate(ink.latest.begin(), ink.latest.begin() + 1, ink.latest.end());
-    if (ink.upright >= 0) --ink.upright;
-    Line& line = ink.latest.back();
-    line.points.clear();
-    line.points << start << end;
-    line.drawnEnd = drawnEnd;
-    line.ended = false;
+    // The line used longest ago is done; its points' room takes the new one.
+    const auto oldest =
+        std::min_element(ink.latest.begin(), ink.latest.end(),
+                         [](const Line& a, const Line& b) { return a.used < b.used; });
+    addDone(ink, oldest->points);
+    const std::ptrdiff_t place = oldest - ink.latest.begin();
+    if (ink.upright == place) ink.upright = -1;
+    oldest->points.clear();
+    oldest->points << start << end;
+    oldest->drawnEnd = drawnEnd;
+    oldest->ended = false;
+    oldest->used = ++uses_;
+    return place;
 }
 
 void PageInk::addDone(PenInk& ink, const QPolygonF& line) {

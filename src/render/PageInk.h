@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <QRectF>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -39,6 +40,7 @@ public:
         QPolygonF points;
         QPointF drawnEnd;
         bool ended = false;
+        std::uint64_t used = 0; // when a segment last went onto it
     };
 
     // Coordinates are the painter's device dots.
@@ -56,15 +58,15 @@ public:
     void paintUnlessAll(Rgb color);
 
 private:
-    // What one pen draws: its latest lines, which a segment may continue, the path of the
+    // What one pen draws: the lines used last, which a segment may continue, the path of the
     // lines before them, and its box outlines.
     struct PenInk {
         int width;
         PenStyle style;
-        std::vector<Line> latest; // oldest first
+        std::vector<Line> latest;
         QPainterPath done;
         std::vector<QRectF> frames;
-        // Which of the latest lines is one upright segment that the next may join, if any.
+        // Which of those lines is one upright segment that the next may join, if any.
         std::ptrdiff_t upright = -1;
     };
     struct HeldFill {
@@ -78,7 +80,8 @@ private:
     void releaseHeldFill();
     PenInk& penInk(int width, PenStyle style);
     void solidLine(QPointF from, QPointF to, int width);
-    void startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd);
+    // Where among the pen's lines the new one stands.
+    std::ptrdiff_t startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd);
     // Adds a line to the pen's path, which goes onto the page in parts: the PDF engine writes
     // a path whole in memory first.
     void addDone(PenInk& ink, const QPolygonF& line);
@@ -86,6 +89,7 @@ private:
     void paintGathered();
 
     QPainter& painter_;
+    std::uint64_t uses_ = 0;
     Rgb color_;
     std::vector<QRectF> fills_;
     std::vector<PenInk> pens_;
