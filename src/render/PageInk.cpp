@@ -129,21 +129,6 @@ QRectF lineInk(QPointF start, QPointF end, int width) {
     return {};
 }
 
-// Two upright segments on the same dots across that meet or overlap are one: the candles' lines
-// at thousands of days, two to a dot. The line no longer ends where a segment was drawn to.
-bool joinUpright(PageInk::Line& line, QPointF start, QPointF end) {
-    QPolygonF& points = line.points;
-    if (points.size() != 2 || points[0].x() != start.x() || points[1].x() != start.x())
-        return false;
-    const double top = std::min(points[0].y(), points[1].y());
-    const double bottom = std::max(points[0].y(), points[1].y());
-    if (std::max(start.y(), end.y()) < top || std::min(start.y(), end.y()) > bottom) return false;
-    points = {QPointF(start.x(), std::min({top, start.y(), end.y()})),
-              QPointF(start.x(), std::max({bottom, start.y(), end.y()}))};
-    line.ended = true;
-    return true;
-}
-
 } // namespace
 
 void PageInk::gather(Rgb color) {
@@ -203,6 +188,19 @@ void PageInk::solidLine(QPointF from, QPointF to, int width) {
     }
     const std::ptrdiff_t line = startLine(ink, start, end, to);
     if (start.x() == end.x()) ink.upright = line;
+}
+
+bool PageInk::joinUpright(Line& line, QPointF start, QPointF end) {
+    QPolygonF& points = line.points;
+    if (points.size() != 2 || points[0].x() != start.x() || points[1].x() != start.x())
+        return false;
+    const double top = std::min(points[0].y(), points[1].y());
+    const double bottom = std::max(points[0].y(), points[1].y());
+    if (std::max(start.y(), end.y()) < top || std::min(start.y(), end.y()) > bottom) return false;
+    points = {QPointF(start.x(), std::min({top, start.y(), end.y()})),
+              QPointF(start.x(), std::max({bottom, start.y(), end.y()}))};
+    line.ended = true;
+    return true;
 }
 
 std::ptrdiff_t PageInk::startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd) {

@@ -18,10 +18,10 @@ namespace nimbrel {
 // chart of thousands of days is some 100 000 strokes, which a PDF would otherwise write one by
 // one, each with its pen and colour set anew. No edge moves by more than a dot of the page.
 //
-// - Ends and corners land on the nearest dot: no printer inks finer, and a whole number is a
-//   third of the PDF's figures with five decimals. A segment whose flat ends would turn too far
-//   on dots (a short one of a wide pen) keeps its exact length and direction; a box keeps a dot
-//   at least.
+// - Ends and corners land on the nearest dot: no printer inks finer, and the PDF writes a whole
+//   number in half the figures of one with its five decimals. A segment whose flat ends would turn
+//   too far on dots (a short one of a wide pen) keeps its exact length and direction; a box keeps a
+//   dot at least.
 // - Opaque ink of one colour covers the same dots in whatever order it is laid down: ink of one
 //   colour is gathered by pen and painted when ink of another colour comes, or a text, or the
 //   end of the page. What overlaps in other colours keeps its order.
@@ -34,15 +34,6 @@ namespace nimbrel {
 //   the same corners, is left out: at thousands of days a candle's body is narrower than a pen.
 class PageInk {
 public:
-    // A line as it goes onto the page, and where the segments drawn ended: unless it is ended,
-    // the next segment that starts there may continue it.
-    struct Line {
-        QPolygonF points;
-        QPointF drawnEnd;
-        bool ended = false;
-        std::uint64_t used = 0; // when a segment last went onto it
-    };
-
     // Coordinates are the painter's device dots.
     explicit PageInk(QPainter& painter) : painter_(painter) {}
 
@@ -58,6 +49,15 @@ public:
     void paintUnlessAll(Rgb color);
 
 private:
+    // A line as it goes onto the page, and where the segments drawn ended: unless it is ended,
+    // the next segment that starts there may continue it.
+    struct Line {
+        QPolygonF points;
+        QPointF drawnEnd;
+        bool ended = false;
+        std::uint64_t used = 0; // when a segment last went onto it
+    };
+
     // What one pen draws: the lines used last, which a segment may continue, the path of the
     // lines before them, and its box outlines.
     struct PenInk {
@@ -80,6 +80,10 @@ private:
     void releaseHeldFill();
     PenInk& penInk(int width, PenStyle style);
     void solidLine(QPointF from, QPointF to, int width);
+    // Two upright segments on the same dots across that meet or overlap are one: the candles'
+    // lines at thousands of days, two to a dot. The line no longer ends where a segment was
+    // drawn to.
+    static bool joinUpright(Line& line, QPointF start, QPointF end);
     // Where among the pen's lines the new one stands.
     std::ptrdiff_t startLine(PenInk& ink, QPointF start, QPointF end, QPointF drawnEnd);
     // Adds a line to the pen's path, which goes onto the page in parts: the PDF engine writes
