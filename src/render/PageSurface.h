@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/PageInk.h"
 #include "render/PainterSurface.h"
 
 class QPagedPaintDevice;
@@ -7,7 +8,7 @@ class QPagedPaintDevice;
 namespace nimbrel {
 
 // The printable area of a page (a printer's or a PDF's), at the page's resolution. Painting
-// begins with the surface.
+// begins with the surface. Lines and boxes go on the page as PageInk gathers them.
 class PageSurface final : public PainterSurface {
 public:
     PageSurface(QPagedPaintDevice& page, int resolution);
@@ -15,8 +16,20 @@ public:
     void end();
     bool isActive() const { return painter_.isActive(); }
 
+    void clear() override;
+    void setDrawMode(DrawMode mode) override;
+    void line(double x1, double y1, double x2, double y2) override;
+    void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) override;
+    void printText(double x, double y, const QString& text) override;
+
 private:
+    // The gathered ink goes onto the page before the painter paints anything itself.
+    void paintInk();
+
     QPainter painter_;
+    PageInk ink_;
+    // Inverting is a matter of order: it goes to the painter at once.
+    DrawMode mode_ = DrawMode::Copy;
 };
 
 } // namespace nimbrel

@@ -45,23 +45,18 @@ double PainterSurface::penPixels() const {
     return std::max(1.0, std::round(pen().width * penScale_));
 }
 
-Qt::PenStyle PainterSurface::qtPenStyle() const {
-    switch (pen().style) {
-    case PenStyle::Dashed:
-        return Qt::DashLine;
-    case PenStyle::Dotted:
-        return Qt::DotLine;
-    case PenStyle::Solid:
-        break;
-    }
-    return Qt::SolidLine;
+QPen devicePen(Rgb color, int width, PenStyle style) {
+    const Qt::PenStyle qtStyle = style == PenStyle::Dashed   ? Qt::DashLine
+                                 : style == PenStyle::Dotted ? Qt::DotLine
+                                                             : Qt::SolidLine;
+    QPen pen(QColor(color.red, color.green, color.blue), width, qtStyle, Qt::FlatCap);
+    pen.setCosmetic(true);
+    return pen;
 }
 
 void PainterSurface::usePen() {
     if (!painterPenStale_) return;
-    QPen pen(penColor(), penPixels(), qtPenStyle(), Qt::FlatCap);
-    pen.setCosmetic(true);
-    painter_->setPen(pen);
+    painter_->setPen(devicePen(pen().color, int(penPixels()), pen().style));
     painterPenStale_ = false;
     textColor_.reset();
 }
@@ -81,9 +76,7 @@ void PainterSurface::box(double x1, double y1, double x2, double y2, Rgb color, 
         return;
     }
     // The outline takes the pen's width and style, as lines do.
-    QPen outline(qcolor, penPixels(), qtPenStyle(), Qt::FlatCap);
-    outline.setCosmetic(true);
-    painter_->setPen(outline);
+    painter_->setPen(devicePen(color, int(penPixels()), pen().style));
     painter_->setBrush(Qt::NoBrush);
     painter_->drawRect(rect);
     painterPenStale_ = true;

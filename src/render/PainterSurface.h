@@ -46,13 +46,18 @@ protected:
     void penChanged() override { painterPenStale_ = true; }
     QColor penColor() const { return QColor(pen().color.red, pen().color.green, pen().color.blue); }
     double penPixels() const;
+    double toDevice(double twips) const { return twips * unitsPerTwip_; }
+    QPainter& painter() const { return *painter_; }
+    // Something else set the painter's pen: the surface sets its own again before it draws.
+    void painterPenTaken() {
+        painterPenStale_ = true;
+        textColor_.reset();
+    }
 
 private:
-    double toDevice(double twips) const { return twips * unitsPerTwip_; }
     // The pen goes to the painter only when something is drawn with it: a surface that writes
     // lines itself never needs it there.
     void usePen();
-    Qt::PenStyle qtPenStyle() const;
 
     // Fonts and text widths of one pixel size, kept for the whole surface: the date labels
     // measure the same texts at the same sizes again and again.
@@ -100,6 +105,9 @@ private:
     FontSize* currentFont_ = nullptr; // one of knownFonts(), which live as long as the application
     const QFont* paintedFont_ = nullptr;
 };
+
+// The painter's pen for lines of that colour, width in device pixels and style.
+QPen devicePen(Rgb color, int width, PenStyle style);
 
 // Registers the chart's font name so that it renders the same on every machine.
 void registerChartFonts();
