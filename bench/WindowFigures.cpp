@@ -4,7 +4,7 @@
 // redraw after a resize, and the resident memory with the file loaded. Settings go to a
 // folder of their own: a 1920 x 1080 window showing all the file's days.
 #include "system/IniSettingsStore.h"
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 #include "ui/QtInputBoxes.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/QtPrintDialogs.h"

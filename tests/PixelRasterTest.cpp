@@ -11,25 +11,52 @@ namespace nimbrel {
 
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+constexpr uint32_t kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// The image as rows of '.' (white) and 'X' (black), top to bottom, apart by '/'.
-std::string rows(const QImage& image) {
-    std::string out;
-    for (int y = 0; y < image.height(); ++y) {
-        if (y > 0) out += '/';
-        for (int x = 0; x < image.width(); ++x)
-            out += image.pixel(x, y) == kWhite ? '.' : image.pixel(x, y) == kBlack ? 'X' : '?';
+// Pixels in rows with a margin after each, which nothing may touch: the rows of a picture are
+// apart by more than their width.
+template <typename Pixel> struct Image {
+    static constexpr int kMargin = 3;
+    static constexpr Pixel kUntouched = Pixel(0x5A5A5A5A);
+    int width, height;
+    std::vector<Pixel> pixels;
+
+    Image(int w, int h, Pixel fill) : width(w), height(h), pixels(size_t((w + kMargin) * h), fill) {
+        for (int y = 0; y < h; ++y)
+            for (int m = 0; m < kMargin; ++m)
+                pixels[size_t(y * (w + kMargin) + w + m)] = kUntouched;
     }
+    PixelTarget<Pixel> target() { return {pixels.data(), width + kMargin, width, height}; }
+    Pixel pixel(int x, int y) const { return pixels[size_t(y * (width + kMargin) + x)]; }
+    bool marginsUntouched() const {
+        for (int y = 0; y < height; ++y)
+            for (int m = 0; m < kMargin; ++m)
+                if (pixel(width + m, y) != kUntouched) return false;
+        return true;
+    }
+    bool operator==(const Image&) const = default;
+};
+
+// The image as rows of '.' (white) and 'X' (black), top to bottom, apart by '/'.
+template <typename Pixel> std::string rows(const Image<Pixel>& image, Pixel white, Pixel black) {
+    std::string out;
+    for (int y = 0; y < image.height; ++y) {
+        if (y > 0) out += '/';
+        for (int x = 0; x < image.width; ++x)
+            out += image.pixel(x, y) == white ? '.' : image.pixel(x, y) == black ? 'X' : '?';
+    }
+    EXPECT_TRUE(image.marginsUntouched());
     return out;
 }
 
-QImage blank(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(kWhite);
-    return image;
+std::string rows(const Image<uint32_t>& image) {
+    return rows(image, kWhite, kBlack);
+}
+
+Image<uint32_t> blank(int width, int height) {
+    return Image<uint32_t>(width, height, kWhite);
 }
 
 } // namespace
@@ -43,41 +70,41 @@ TEST(PixelRaster, AFrameRunsItsPatternOnceRoundFromTheTopLeft) {
         {DashPattern::Solid, "........../.XXXXXXXX./.X......X./.X......X./.XXXXXXXX./.........."},
     };
     for (const auto& [pattern, expected] : frames) {
-        QImage image = blank(10, 6);
-        rasterFrame(PixelTarget::of(image), 8.9, 4.0, 1.5, 1.2, kBlack, 1, pattern, PixelOp::Set);
+        Image image = blank(10, 6);
+        rasterFrame(image.target(), 8.9, 4.0, 1.5, 1.2, kBlack, 1, pattern, PixelOp::Set);
         EXPECT_EQ(rows(image), expected);
     }
-    QImage filled = blank(6, 8); // every pixel the box touches, edges included
-    rasterFill(PixelTarget::of(filled), 1.5, 1.5, 3.2, 4.9, kBlack);
+    Image filled = blank(6, 8); // every pixel the box touches, edges included
+    rasterFill(filled.target(), 1.5, 1.5, 3.2, 4.9, kBlack);
     EXPECT_EQ(rows(filled), "....../.XXX../.XXX../.XXX../.XXX../....../....../......");
 }
 
 TEST(PixelRaster, InvertingTwiceLeavesNoTraceCornersIncluded) {
-    QImage image = blank(12, 8);
-    for (int x = 0; x < 12; ++x) image.setPixel(x, 3, qRgb(10, 200, 30)); // something below
-    const QImage before = image.copy();
-    const PixelTarget target = PixelTarget::of(image);
-    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Invert);
+    Image image = blank(12, 8);
+    for (int x = 0; x < 12; ++x) image.pixels[size_t(3 * (12 + image.kMargin) + x)] = 0xFF0AC81E;
+    const Image before = image; // with something below, in row 3
+    const PixelTarget<uint32_t> target = image.target();
+    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFFu, 1, DashPattern::Solid, PixelOp::Invert);
     int inverted = 0;
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 12; ++x) {
             const bool onFrame = ((x == 2 || x == 9) && y >= 1 && y <= 6) ||
                                  ((y == 1 || y == 6) && x >= 2 && x <= 9);
-            const QRgb expected = onFrame ? (before.pixel(x, y) ^ 0xFFFFFF) : before.pixel(x, y);
+            const uint32_t expected = onFrame ? before.pixel(x, y) ^ 0xFFFFFF : before.pixel(x, y);
             EXPECT_EQ(image.pixel(x, y), expected) << x << "," << y;
             inverted += onFrame;
         }
     }
     EXPECT_EQ(inverted, 2 * (7 + 5));
-    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Invert);
+    rasterFrame(target, 2, 1, 9, 6, 0xFFFFFFu, 1, DashPattern::Solid, PixelOp::Invert);
     EXPECT_EQ(image, before);
 
     // Lines and fills invert the same way; a frame far outside the image draws nothing.
-    rasterLine(target, 0, 0, 11, 7, 0xFFFFFF, 1, DashPattern::Dotted, PixelOp::Invert);
-    rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
-    rasterLine(target, 0, 0, 11, 7, 0xFFFFFF, 1, DashPattern::Dotted, PixelOp::Invert);
-    rasterFill(target, 3, 2, 5, 4, 0xFFFFFF, PixelOp::Invert);
-    rasterFrame(target, -5e8, -5e8, 5e8, 5e8, 0xFFFFFF, 1, DashPattern::Solid, PixelOp::Set);
+    rasterLine(target, 0, 0, 11, 7, 0xFFFFFFu, 1, DashPattern::Dotted, PixelOp::Invert);
+    rasterFill(target, 3, 2, 5, 4, 0xFFFFFFu, PixelOp::Invert);
+    rasterLine(target, 0, 0, 11, 7, 0xFFFFFFu, 1, DashPattern::Dotted, PixelOp::Invert);
+    rasterFill(target, 3, 2, 5, 4, 0xFFFFFFu, PixelOp::Invert);
+    rasterFrame(target, -5e8, -5e8, 5e8, 5e8, 0xFFFFFFu, 1, DashPattern::Solid, PixelOp::Set);
     EXPECT_EQ(image, before);
 }
 
@@ -124,10 +151,15 @@ TEST(PixelRaster, LinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
     for (const auto& line : lines) {
         SCOPED_TRACE(testing::Message() << line.x1 << "," << line.y1 << " " << line.x2 << ","
                                         << line.y2 << " width " << line.width);
-        QImage image = blank(6, 8);
-        rasterLine(PixelTarget::of(image), line.x1, line.y1, line.x2, line.y2, kBlack, line.width,
+        Image image = blank(6, 8);
+        rasterLine(image.target(), line.x1, line.y1, line.x2, line.y2, kBlack, line.width,
                    line.pattern);
         EXPECT_EQ(rows(image), line.expected);
+        // The picture's palette indices take the same pixels.
+        Image<uint8_t> indexed(6, 8, 0);
+        rasterLine(indexed.target(), line.x1, line.y1, line.x2, line.y2, uint8_t(1), line.width,
+                   line.pattern);
+        EXPECT_EQ(rows(indexed, uint8_t(0), uint8_t(1)), line.expected);
     }
 }
 

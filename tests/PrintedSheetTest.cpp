@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "render/PageSurface.h"
+#include "painter/PageSurface.h"
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"

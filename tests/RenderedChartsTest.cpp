@@ -3,7 +3,7 @@
 #include "chart/ViewOperations.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
-#include "render/ImageSurface.h"
+#include "painter/ImageSurface.h"
 
 #include "LoaderTestSupport.h"
 

@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "render/ImageSurface.h"
-#include "render/PageSurface.h"
+#include "painter/ImageSurface.h"
+#include "painter/PageSurface.h"
 
 #include "ChartSeries.h"
 #include "LoaderTestSupport.h"

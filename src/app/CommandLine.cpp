@@ -11,8 +11,8 @@
 #include "ichimoku/Ichimoku.h"
 #include "print/PdfPrinter.h"
 #include "print/PrintDocument.h"
-#include "render/ChartPicture.h"
-#include "render/ImageSurface.h"
+#include "painter/ChartPicture.h"
+#include "painter/ImageSurface.h"
 #include "system/FileAccess.h"
 #include "system/OutputFile.h"
 

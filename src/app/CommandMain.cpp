@@ -3,7 +3,7 @@
 // would only load and relocate at every start; the window is nimbrel-window.
 #include "app/CommandArguments.h"
 #include "app/CommandLine.h"
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 #include "system/FileAccess.h"
 #include "system/ProgramVersion.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 
 class QPagedPaintDevice;
 

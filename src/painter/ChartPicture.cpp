@@ -1,4 +1,4 @@
-#include "render/ChartPicture.h"
+#include "painter/ChartPicture.h"
 
 #include <QBuffer>
 #include <QImageWriter>
