@@ -11,8 +11,8 @@
 #include "ichimoku/Ichimoku.h"
 #include "print/PdfPrinter.h"
 #include "print/PrintDocument.h"
-#include "painter/ChartPicture.h"
-#include "painter/ImageSurface.h"
+#include "picture/ChartFace.h"
+#include "picture/PictureSurface.h"
 #include "system/FileAccess.h"
 #include "system/OutputFile.h"
 
@@ -133,18 +133,25 @@ void exportCsv(const Request& request, CommandResult& result) {
         writeOutput(request, table, result);
 }
 
+// The picture the window of that size would show, drawn on a white background.
 void render(const Request& request, CommandResult& result) {
+    Message problem;
+    GlyphFace* face = chartFace(problem);
+    if (!face) {
+        result.exitCode = 1;
+        result.standardError += messageLine(problem);
+        return;
+    }
     LoadedFile file = loadFile(request.file, request, result);
     if (file.days->dataCount == 0) return;
     ViewState view = requestedView(request, file.bars());
     if (!analyseInto(request, file, view, result)) return;
-    QImage image = chartImage(request.size);
+    PalettePicture picture(request.size.width(), request.size.height(), Rgb{255, 255, 255});
     {
-        ImageSurface surface(image);
+        PictureSurface surface(picture, *face);
         drawChart(surface, file.bars(), view, kScreenProfile);
     }
-    const QByteArray png = chartPng(image);
-    writeOutput(request, std::string_view(png.constData(), size_t(png.size())), result);
+    writeOutput(request, picture.png(), result);
 }
 
 // The whole sheet of the file, or its upper half and the lower half of the second file, through

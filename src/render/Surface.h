@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace nimbrel {
@@ -16,6 +18,13 @@ struct Rgb {
 enum class PenStyle { Solid = 0, Dashed = 1, Dotted = 2 };
 enum class DrawMode { Copy, Invert };
 enum class BoxFill { Outline, Filled };
+
+// Fonts come in whole pixels of the device (of that many pixels an inch), one at least: the
+// size in effect is the one those pixels make.
+inline int fontPixels(double points, double pixelsPerInch) {
+    const double clamped = std::clamp(points, 0.0, 1000.0); // beyond any page
+    return std::max(1, static_cast<int>(std::lround(clamped * pixelsPerInch / 72)));
+}
 
 // What lines and box outlines are drawn with.
 struct Pen {
