@@ -1,10 +1,10 @@
-#include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "painter/ImageSurface.h"
 #include "painter/PageSurface.h"
 
 #include "ChartSeries.h"
+#include "CommandRuns.h"
 #include "LoaderTestSupport.h"
 #include "PrintedPages.h"
 
