@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -39,14 +40,19 @@ PalettePicture::PalettePicture(int width, int height, Rgb background)
 }
 
 uint8_t PalettePicture::colourIndex(Rgb colour) {
-    size_t nearest = 0;
-    for (size_t i = 0; i < palette_.size(); ++i) {
-        if (palette_[i] == colour) return static_cast<uint8_t>(i);
-        if (distance(palette_[i], colour) < distance(palette_[nearest], colour)) nearest = i;
+    // Every candle's box asks for its colour: a look along the dozen colours of a chart.
+    const auto known = std::find(palette_.begin(), palette_.end(), colour);
+    if (known != palette_.end()) return static_cast<uint8_t>(known - palette_.begin());
+    if (palette_.size() < 256) {
+        palette_.push_back(colour);
+        return static_cast<uint8_t>(palette_.size() - 1);
     }
-    if (palette_.size() == 256) return static_cast<uint8_t>(nearest);
-    palette_.push_back(colour);
-    return static_cast<uint8_t>(palette_.size() - 1);
+    return static_cast<uint8_t>(std::min_element(palette_.begin(), palette_.end(),
+                                                 [colour](Rgb a, Rgb b) {
+                                                     return distance(a, colour) <
+                                                            distance(b, colour);
+                                                 }) -
+                                palette_.begin());
 }
 
 void PalettePicture::clear() {
