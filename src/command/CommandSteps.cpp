@@ -7,20 +7,38 @@
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
 #include "system/FileAccess.h"
+#include "system/HugePages.h"
 #include "system/OutputFile.h"
 
 #include <QFileInfo>
 
+#include <new>
+
 namespace nimbrel {
 
+namespace {
+
+SeriesPointer newSeries() {
+    void* memory = mapHugePages(sizeof(PriceSeries));
+    if (!memory) throw std::bad_alloc();
+    return SeriesPointer(new (memory) PriceSeries());
+}
+
+} // namespace
+
+void SeriesInHugePages::operator()(PriceSeries* series) const {
+    series->~PriceSeries();
+    unmapHugePages(series, sizeof(PriceSeries));
+}
+
 LoadedFile loadFile(const QString& path, const Request& request, CommandResult& result) {
-    LoadedFile loaded{std::make_unique<PriceSeries>(), nullptr};
+    LoadedFile loaded{newSeries(), nullptr};
     const QFileInfo file(path);
     if (const std::optional<LoadFailure> failure =
             loadDataFile(*loaded.days, file.path(), file.fileName(), request.sheet))
         reportProblem(failure->message, result);
     if (request.bars != BarPeriod::Daily) {
-        loaded.weeksOrMonths = std::make_unique<PriceSeries>();
+        loaded.weeksOrMonths = newSeries();
         makeBars(*loaded.days, request.bars, *loaded.weeksOrMonths);
     }
     computeIchimoku(loaded.bars());

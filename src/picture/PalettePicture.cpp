@@ -1,5 +1,7 @@
 #include "picture/PalettePicture.h"
 
+#include "system/HugePages.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -34,9 +36,13 @@ int distance(Rgb a, Rgb b) {
 
 PalettePicture::PalettePicture(int width, int height, Rgb background)
     : width_(width), height_(height),
-      rows_(static_cast<uint8_t*>(std::calloc(size_t(height), size_t(width) + 1)), &std::free),
-      palette_{background} {
+      rows_(static_cast<uint8_t*>(mapHugePages(size_t(height) * rowBytes()))), palette_{
+                                                                                   background} {
     if (!rows_) width_ = height_ = 0; // drawn on as an empty picture, and never written
+}
+
+PalettePicture::~PalettePicture() {
+    unmapHugePages(rows_, size_t(height_) * rowBytes());
 }
 
 uint8_t PalettePicture::colourIndex(Rgb colour) {
@@ -56,7 +62,7 @@ uint8_t PalettePicture::colourIndex(Rgb colour) {
 }
 
 void PalettePicture::clear() {
-    std::memset(rows_.get(), 0, size_t(height_) * rowBytes());
+    if (rows_) std::memset(rows_, 0, size_t(height_) * rowBytes());
 }
 
 // The rows deflated with runs only: a chart is mostly long runs of one colour, which finds
@@ -69,7 +75,7 @@ std::string PalettePicture::png() const {
     // Only the pages the deflated rows reach are ever touched.
     const uLong bound = deflateBound(&stream, rows);
     const std::unique_ptr<Bytef[]> deflated(new Bytef[bound]);
-    stream.next_in = rows_.get();
+    stream.next_in = rows_;
     stream.avail_in = uInt(rows);
     stream.next_out = deflated.get();
     stream.avail_out = uInt(bound);
