@@ -6,7 +6,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "ichimoku/Ichimoku.h"
-#include "render/ImageSurface.h"
+#include "painter/ImageSurface.h"
 
 #include <benchmark/benchmark.h>
 

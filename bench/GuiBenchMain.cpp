@@ -1,6 +1,6 @@
 // The main of the benchmarks that draw: fonts and printers need a GUI application, and no
 // screen is needed.
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 
 #include <QGuiApplication>
 

@@ -8,7 +8,7 @@
 #include "options/InputBoxes.h"
 #include "system/IniSettingsStore.h"
 #include "ui/MessageBoxes.h"
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 #include "ui/QtPrintDialogs.h"
 #include "ui/ChartView.h"
 #include "ui/MainWindow.h"

@@ -5,7 +5,7 @@
 // to a PDF on a whole sheet, the first and the next. Settings go to a folder of their own: a
 // 1920 x 1080 window showing all the file's days.
 #include "system/IniSettingsStore.h"
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 #include "ui/QtInputBoxes.h"
 #include "ui/QtMessageBoxes.h"
 #include "print/PrintDialogs.h"

@@ -1,8 +1,7 @@
-#include "app/CommandArguments.h"
-#include "app/CommandLine.h"
-
+#include "command/CommandArguments.h"
 #include "system/FileAccess.h"
 
+#include "CommandRuns.h"
 #include "LoaderTestSupport.h"
 
 #include <QDir>

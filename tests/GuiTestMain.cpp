@@ -1,4 +1,4 @@
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 #include "ui/QtTranslation.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "render/PageSurface.h"
+#include "painter/PageSurface.h"
 
 #include "PrintedPages.h"
 

@@ -11,25 +11,52 @@ namespace nimbrel {
 
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+constexpr uint32_t kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// The image as rows of '.' (white) and 'X' (black), top to bottom, apart by '/'.
-std::string rows(const QImage& image) {
-    std::string out;
-    for (int y = 0; y < image.height(); ++y) {
-        if (y > 0) out += '/';
-        for (int x = 0; x < image.width(); ++x)
-            out += image.pixel(x, y) == kWhite ? '.' : image.pixel(x, y) == kBlack ? 'X' : '?';
+// Pixels in rows with a margin after each, which nothing may touch: the rows of a picture are
+// apart by more than their width.
+template <typename Pixel> struct Image {
+    static constexpr int kMargin = 3;
+    static constexpr Pixel kUntouched = Pixel(0x5A5A5A5A);
+    int width, height;
+    std::vector<Pixel> pixels;
+
+    Image(int w, int h, Pixel fill) : width(w), height(h), pixels(size_t((w + kMargin) * h), fill) {
+        for (int y = 0; y < h; ++y)
+            for (int m = 0; m < kMargin; ++m)
+                pixels[size_t(y * (w + kMargin) + w + m)] = kUntouched;
     }
+    PixelTarget<Pixel> target() { return {pixels.data(), width + kMargin, width, height}; }
+    Pixel pixel(int x, int y) const { return pixels[size_t(y * (width + kMargin) + x)]; }
+    bool marginsUntouched() const {
+        for (int y = 0; y < height; ++y)
+            for (int m = 0; m < kMargin; ++m)
+                if (pixel(width + m, y) != kUntouched) return false;
+        return true;
+    }
+    bool operator==(const Image&) const = default;
+};
+
+// The image as rows of '.' (white) and 'X' (black), top to bottom, apart by '/'.
+template <typename Pixel> std::string rows(const Image<Pixel>& image, Pixel white, Pixel black) {
+    std::string out;
+    for (int y = 0; y < image.height; ++y) {
+        if (y > 0) out += '/';
+        for (int x = 0; x < image.width; ++x)
+            out += image.pixel(x, y) == white ? '.' : image.pixel(x, y) == black ? 'X' : '?';
+    }
+    EXPECT_TRUE(image.marginsUntouched());
     return out;
 }
 
-QImage blank(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(kWhite);
-    return image;
+std::string rows(const Image<uint32_t>& image) {
+    return rows(image, kWhite, kBlack);
+}
+
+Image<uint32_t> blank(int width, int height) {
+    return Image<uint32_t>(width, height, kWhite);
 }
 
 } // namespace
@@ -77,10 +104,15 @@ TEST(PixelRaster, LinesRunTheirPatternFromTheirOwnStartWithinTheImage) {
     for (const auto& line : lines) {
         SCOPED_TRACE(testing::Message() << line.x1 << "," << line.y1 << " " << line.x2 << ","
                                         << line.y2 << " width " << line.width);
-        QImage image = blank(6, 8);
-        rasterLine(PixelTarget::of(image), line.x1, line.y1, line.x2, line.y2, kBlack, line.width,
+        Image image = blank(6, 8);
+        rasterLine(image.target(), line.x1, line.y1, line.x2, line.y2, kBlack, line.width,
                    line.pattern);
         EXPECT_EQ(rows(image), line.expected);
+        // The picture's palette indices take the same pixels.
+        Image<uint8_t> indexed(6, 8, 0);
+        rasterLine(indexed.target(), line.x1, line.y1, line.x2, line.y2, uint8_t(1), line.width,
+                   line.pattern);
+        EXPECT_EQ(rows(indexed, uint8_t(0), uint8_t(1)), line.expected);
     }
 }
 

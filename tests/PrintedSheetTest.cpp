@@ -1,9 +1,9 @@
-#include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "render/PageSurface.h"
+#include "painter/PageSurface.h"
 
 #include "ChartSeries.h"
+#include "CommandRuns.h"
 #include "LoaderTestSupport.h"
 #include "PrintedPages.h"
 #include "Printers.h"

@@ -20,7 +20,7 @@ struct Stroke {
 // A surface that logs every call, with simple exact text metrics: a character is half an em
 // wide (a whole em outside ASCII), a line is 1.5 em high, and font sizes come in steps of
 // 0.75 point as on a 96 dpi screen.
-class RecordingSurface final : public Surface {
+class RecordingSurface final : public OverlaySurface {
 public:
     // fontStep: the points of one device pixel (0.75 on a 96 dpi screen, 0.5 at 144 dpi).
     RecordingSurface(double widthTwips, double heightTwips, double fontStep = 0.75)

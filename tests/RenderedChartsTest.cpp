@@ -1,10 +1,10 @@
-#include "app/CommandLine.h"
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
 #include "data/DataFileLoader.h"
 #include "ichimoku/Ichimoku.h"
-#include "render/ImageSurface.h"
+#include "painter/ImageSurface.h"
 
+#include "CommandRuns.h"
 #include "LoaderTestSupport.h"
 
 #include <QCryptographicHash>

@@ -210,6 +210,9 @@ void ScenarioWindow::run(const QStringList& w) {
         QCoreApplication::processEvents(); // the drop is answered before the file opens
     } else if (verb == "write") {
         writeDays(w[1], w[2].toInt(), w.value(3));
+    } else if (verb == "append") {
+        QFile file(path(w[1]));
+        ASSERT_TRUE(file.open(QIODevice::Append) && file.write((w[2] + '\n').toUtf8()) > 0);
     } else if (verb == "put") {
         QFile file(dir_.filePath(w[1]));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(w[2].toUtf8()) >= 0);

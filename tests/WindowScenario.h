@@ -27,6 +27,7 @@ namespace nimbrel {
 //   wait MS / wait bars COUNT time passes / until the chart has that many bars (5 s at most)
 //   write FILE DAYS [TAIL]    a text file of rising days, written beside and renamed over FILE
 //   copy FILE NAME            a fixture copied into the scenario's folder under NAME
+//   append FILE LINE          a line written at the end of FILE in place, as a logger does
 //   put FILE TEXT / remove FILE / rename FROM TO / mkdir FOLDER
 //   paper A4|A5 [landscape] / paper cancel   the page setup: PDF files of that paper
 //   pdf FILE ...              the names the next PDF questions are given ('' cancels)

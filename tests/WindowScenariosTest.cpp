@@ -108,9 +108,11 @@ const Row kScenarios[] = {
      "expect title \"Nimbrel(32) … rising.txt （再読み込みできません）\"; "
      "expect messages 1 306行目のデータを読めません; menu reloadOnChange; "
      "write rising.txt 310; wait bars 310; expect days 71-190; "
-     "expect title \"Nimbrel(32) … rising.txt\"; remove rising.txt; wait 1000; "
-     "expect title \"Nimbrel(32) … rising.txt\"; write rising.txt 311 \"20201107 1312 13\"; "
-     "wait 1000; expect bars 310; expect title \"Nimbrel(32) … rising.txt "
+     "expect title \"Nimbrel(32) … rising.txt\"; "
+     "append rising.txt \"20201106 1311 1316 1306 1311\"; wait bars 311; expect bars 311; "
+     "remove rising.txt; wait 1000; expect title \"Nimbrel(32) … rising.txt\"; "
+     "write rising.txt 312 \"20201108 1313 13\"; wait 1000; expect bars 311; "
+     "expect title \"Nimbrel(32) … rising.txt "
      "（再読み込みできません）\"; "
      "expect messages 1; quit; expect setting reloadOnChange=True"},
     {"RecentFilesOpenWithTheirSheetAndAMissingOneLeavesTheList",

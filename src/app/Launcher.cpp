@@ -1,38 +1,51 @@
-// nimbrel: starts the window's program or the command line's, whichever the arguments ask for,
-// in place of itself. It links nothing but the C library, so that neither pays for the other's
-// libraries: a command loads no widgets, the window no more than it uses.
+// nimbrel: starts the program the arguments ask for (the window's, or that of the command
+// line's job) in place of itself. It links nothing but the C library, so that none pays for
+// another's libraries: an export loads no GUI, a render no more than it draws with, the window
+// no more than it uses.
+#include "command/CommandWords.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <unistd.h>
 
 namespace nimbrel {
 namespace {
 
-// The window takes no argument, or one that names a file or folder; anything else is the
-// command line's, which also answers --help, --version and wrong commands.
-bool asksForWindow(int argc, char* argv[]) {
-    if (argc == 1) return true;
-    return argc == 2 && std::strncmp(argv[1], "--", 2) != 0 && std::strcmp(argv[1], "-h") != 0;
-}
-
-// The programs are installed in libexec/nimbrel beside bin, as the build tree lays them out.
-std::string programBeside(const char* name) {
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) return {};
-    std::string path(self, static_cast<size_t>(length));
-    path.erase(path.rfind('/') + 1);
-    return path + NIMBREL_PROGRAMS_FROM_LAUNCHER + "/" + name;
+const char* programName(Program program) {
+    switch (program) {
+    case Program::Window:
+        return "nimbrel-window";
+    case Program::Render:
+        return "nimbrel-render";
+    case Program::Print:
+        return "nimbrel-print";
+    case Program::Command:
+        break;
+    }
+    return "nimbrel-command";
 }
 
 int launch(int argc, char* argv[]) {
-    const std::string program =
-        programBeside(asksForWindow(argc, argv) ? "nimbrel-window" : "nimbrel-command");
+    const Program program =
+        programFor(argc - 1, [argv](int i) { return std::string_view(argv[i + 1]); });
+    // The programs are installed in libexec/nimbrel beside bin, as the build tree lays them out.
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    path[length > 0 ? length : 0] = '\0';
+    char* const folderEnd = std::strrchr(path, '/');
+    const size_t room = folderEnd ? sizeof path - size_t(folderEnd + 1 - path) : 0;
+    const int written = folderEnd
+                            ? std::snprintf(folderEnd + 1, room, "%s/%s",
+                                            NIMBREL_PROGRAMS_FROM_LAUNCHER, programName(program))
+                            : -1;
+    if (written < 0 || size_t(written) >= room) {
+        std::fprintf(stderr, "nimbrel: %s: %s\n", programName(program), std::strerror(ENOENT));
+        return 127;
+    }
     // argv[0] stays as the user started it: the window's class and messages use its name.
-    execv(program.c_str(), argv);
-    std::fprintf(stderr, "nimbrel: %s: %s\n", program.c_str(), std::strerror(errno));
+    execv(path, argv);
+    std::fprintf(stderr, "nimbrel: %s: %s\n", path, std::strerror(errno));
     return 127;
 }
 

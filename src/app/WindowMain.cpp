@@ -1,5 +1,5 @@
 // nimbrel-window: the window, started with no argument or with the file or folder to open.
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 #include "system/FileAccess.h"
 #include "system/IniSettingsStore.h"
 #include "ui/FileDrop.h"

@@ -52,8 +52,12 @@ std::optional<LoadFailure> loadTextFile(PriceSeries& series, int fd, std::string
     bool ended = !utf16 && extent.scan(bytes);
     while (!ended && bytes.size() <= limit) {
         const size_t had = bytes.size();
-        bytes.resize(had + kChunk);
-        const ssize_t got = read(fd, bytes.data() + had, kChunk);
+        // The buffer keeps its place while the file is as large as it was: the last chunk is
+        // no more than the room left, a byte beyond the file's size, which finds its end.
+        const size_t room = bytes.capacity() - had;
+        const size_t chunk = room > 0 ? std::min(kChunk, room) : kChunk;
+        bytes.resize(had + chunk);
+        const ssize_t got = read(fd, bytes.data() + had, chunk);
         if (got < 0 && errno == EINTR) {
             bytes.resize(had);
             continue;

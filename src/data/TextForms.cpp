@@ -1,5 +1,6 @@
 #include "data/TextForms.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -14,29 +15,26 @@ bool isDigit(char c) {
 
 } // namespace
 
-void appendPlainDecimal(std::string& out, Fixed4 value) {
+char* writePlainDecimal(char* to, Fixed4 value) {
     int64_t units = value.units();
     // Magnitudes stay below 10^18, so negating never overflows.
     if (units < 0) {
-        out.push_back('-');
+        *to++ = '-';
         units = -units;
     }
-    char buffer[24];
-    auto end = std::to_chars(buffer, buffer + sizeof buffer, units / Fixed4::kUnitsPerWhole).ptr;
-    out.append(buffer, end);
+    to = std::to_chars(to, to + 20, units / Fixed4::kUnitsPerWhole).ptr;
     int fraction = static_cast<int>(units % Fixed4::kUnitsPerWhole);
-    if (fraction == 0) return;
-    char digits[5] = {'.', char('0' + fraction / 1000), char('0' + fraction / 100 % 10),
-                      char('0' + fraction / 10 % 10), char('0' + fraction % 10)};
+    if (fraction == 0) return to;
+    const char digits[5] = {'.', char('0' + fraction / 1000), char('0' + fraction / 100 % 10),
+                            char('0' + fraction / 10 % 10), char('0' + fraction % 10)};
     int length = 5;
     while (digits[length - 1] == '0') --length;
-    out.append(digits, length);
+    return std::copy(digits, digits + length, to);
 }
 
 std::string plainDecimal(Fixed4 value) {
-    std::string out;
-    appendPlainDecimal(out, value);
-    return out;
+    char text[kPlainDecimalRoom];
+    return std::string(text, writePlainDecimal(text, value));
 }
 
 Fixed4 roundedToUnit(Fixed4 value, Fixed4 unit) {

@@ -14,7 +14,9 @@ namespace nimbrel {
 // Shortest plain decimal of a fixed-point value: no exponent, no trailing zeros, "0" for zero,
 // "-" before negatives (1234.5000 is "1234.5").
 std::string plainDecimal(Fixed4 value);
-void appendPlainDecimal(std::string& out, Fixed4 value);
+// The same written at `to`, which has room for kPlainDecimalRoom characters; where it ends.
+inline constexpr size_t kPlainDecimalRoom = 25;
+char* writePlainDecimal(char* to, Fixed4 value);
 
 // A value rounded to a whole number of units (0.01 keeps two decimals): halves round up, towards
 // plus infinity, for negative values too. A unit of 0 or below leaves the value as it is. A

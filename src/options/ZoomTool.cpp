@@ -13,7 +13,7 @@ int16_t wholeTwips(double y) {
     return static_cast<int16_t>(std::clamp(std::lround(y), -32768L, 32767L));
 }
 
-void invertedFrame(Surface& surface, double x1, double y1, double x2, double y2) {
+void invertedFrame(OverlaySurface& surface, double x1, double y1, double x2, double y2) {
     surface.setDrawMode(DrawMode::Invert);
     surface.setPenStyle(PenStyle::Dotted);
     surface.box(x1, y1, x2, y2, Rgb{255, 255, 255}, BoxFill::Outline);
@@ -37,7 +37,7 @@ void ZoomTool::startBand(int day, double x, double y) {
     state_ = ZoomState::Band;
 }
 
-void ZoomTool::followPointer(Surface& surface, double x, double y) {
+void ZoomTool::followPointer(OverlaySurface& surface, double x, double y) {
     drawBand(surface);
     lastX_ = static_cast<float>(x);
     lastY_ = wholeTwips(y);
@@ -45,7 +45,7 @@ void ZoomTool::followPointer(Surface& surface, double x, double y) {
     drawBand(surface);
 }
 
-void ZoomTool::drawBand(Surface& surface) const {
+void ZoomTool::drawBand(OverlaySurface& surface) const {
     if (bandDrawn_) invertedFrame(surface, anchorX_, anchorY_, lastX_, lastY_);
 }
 
@@ -56,7 +56,7 @@ void ZoomTool::apply(const PriceSeries& series, ViewState& view, int day) {
     showDays(series, view, first, last);
 }
 
-void ZoomTool::cancel(Surface& surface) {
+void ZoomTool::cancel(OverlaySurface& surface) {
     drawBand(surface);
     bandDrawn_ = false;
     state_ = ZoomState::Idle;

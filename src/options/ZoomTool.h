@@ -20,14 +20,14 @@ public:
     // The first click, at day `day` and the pointer's twips.
     void startBand(int day, double x, double y);
     // The pointer moved: the band goes from the first click to it.
-    void followPointer(Surface& surface, double x, double y);
+    void followPointer(OverlaySurface& surface, double x, double y);
     // The band as it stands, drawn once more: erases it, or puts it back on a new image.
     // Nothing before the pointer first moves: no band is drawn until then.
-    void drawBand(Surface& surface) const;
+    void drawBand(OverlaySurface& surface) const;
     // The second click: the days between the two clicks, with their price range.
     void apply(const PriceSeries& series, ViewState& view, int day);
     // A right click during the band: the band is erased and the zoom given up.
-    void cancel(Surface& surface);
+    void cancel(OverlaySurface& surface);
     // グラフ初期化 forgets a first point.
     void forgetFirstPoint() { from_ = 0; }
 

@@ -1,6 +1,6 @@
 #include "print/PdfPrinter.h"
 
-#include "render/PageSurface.h"
+#include "painter/PageSurface.h"
 #include "system/FileAccess.h"
 #include "system/OutputFile.h"
 

@@ -48,17 +48,17 @@ struct Dashes {
     }
 };
 
-template <PixelOp Op> inline void plot(QRgb* pixel, QRgb color) {
+template <PixelOp Op, typename Pixel> inline void plot(Pixel* pixel, Pixel value) {
     if constexpr (Op == PixelOp::Set)
-        *pixel = color;
+        *pixel = value;
     else
-        *pixel ^= color & 0x00FFFFFF;
+        *pixel ^= value;
 }
 
 // `count` pixels from `first`, `step` apart, each with `across` pixels beside it (`acrossStep`
 // apart: a thick pen), the pattern running on from `phase`.
-template <PixelOp Op>
-void drawRun(QRgb* first, qsizetype step, int count, qsizetype acrossStep, int across, QRgb color,
+template <PixelOp Op, typename Pixel>
+void drawRun(Pixel* first, ptrdiff_t step, int count, ptrdiff_t acrossStep, int across, Pixel color,
              Dashes dashes, int phase) {
     if (across == 1 && dashes.period == 1) {
         for (int i = 0; i < count; ++i, first += step) plot<Op>(first, color);
@@ -92,8 +92,8 @@ struct PixelLine {
 
 // Straight lines, most of the chart (wicks, cloud, grid, and at many days a column nearly
 // every segment): cut to the image once, then no test per pixel.
-template <PixelOp Op>
-void drawStraight(const PixelTarget& image, const PixelLine& line, QRgb color) {
+template <PixelOp Op, typename Pixel>
+void drawStraight(const PixelTarget<Pixel>& image, const PixelLine& line, Pixel color) {
     const int sx = line.px < line.endX ? 1 : -1, sy = line.py < line.endY ? 1 : -1;
     const int along = line.alongX ? line.px : line.py, end = line.alongX ? line.endX : line.endY;
     const int size = line.alongX ? image.width : image.height;
@@ -109,16 +109,17 @@ void drawStraight(const PixelTarget& image, const PixelLine& line, QRgb color) {
     const int lastStep = std::min(step > 0 ? size - 1 - along : along, steps - 1);
     if (firstStep > lastStep) return;
     const int at = along + firstStep * step;
-    const qsizetype stride = image.stride;
-    QRgb* const first = line.alongX ? image.bits + acrossFirst * stride + at
-                                    : image.bits + qsizetype(at) * stride + acrossFirst;
+    const ptrdiff_t stride = image.stride;
+    Pixel* const first = line.alongX ? image.bits + acrossFirst * stride + at
+                                     : image.bits + ptrdiff_t(at) * stride + acrossFirst;
     drawRun<Op>(first, line.alongX ? step : step * stride, lastStep - firstStep + 1,
                 line.alongX ? stride : 1, acrossCount, color, line.dashes,
                 (line.phase + firstStep) % line.dashes.period);
 }
 
 // Any other line, pixel by pixel (Bresenham), each tested against the image's edges.
-template <PixelOp Op> void drawSloped(const PixelTarget& image, PixelLine line, QRgb color) {
+template <PixelOp Op, typename Pixel>
+void drawSloped(const PixelTarget<Pixel>& image, PixelLine line, Pixel color) {
     const int dx = std::abs(line.endX - line.px), dy = -std::abs(line.endY - line.py);
     const int sx = line.px < line.endX ? 1 : -1, sy = line.py < line.endY ? 1 : -1;
     int error = dx + dy;
@@ -145,9 +146,9 @@ template <PixelOp Op> void drawSloped(const PixelTarget& image, PixelLine line, 
     }
 }
 
-template <PixelOp Op>
-void drawLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
-              int width, DashPattern pattern) {
+template <PixelOp Op, typename Pixel>
+void drawLine(const PixelTarget<Pixel>& image, double x1, double y1, double x2, double y2,
+              Pixel color, int width, DashPattern pattern) {
     const int w = image.width, h = image.height;
     // Within the image, which no infinite or undefined coordinate is.
     const bool inside =
@@ -156,7 +157,7 @@ void drawLine(const PixelTarget& image, double x1, double y1, double x2, double 
         // Nearly every segment at many days a column: a thin run within one column of the
         // image, with nothing to cut.
         const int x = floorToInt(x1), fromY = floorToInt(y1), toY = floorToInt(y2);
-        drawRun<Op>(image.bits + qsizetype(fromY) * image.stride + x,
+        drawRun<Op>(image.bits + ptrdiff_t(fromY) * image.stride + x,
                     toY >= fromY ? image.stride : -image.stride, std::abs(toY - fromY) + 1, 0, 1,
                     color, Dashes(pattern, 1), 0);
         return;
@@ -190,22 +191,18 @@ void drawLine(const PixelTarget& image, double x1, double y1, double x2, double 
 
 } // namespace
 
-PixelTarget PixelTarget::of(QImage& image) {
-    return {reinterpret_cast<QRgb*>(image.bits()),
-            image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image.width(),
-            image.height()};
-}
-
-void rasterLine(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
-                int width, DashPattern pattern, PixelOp op) {
+template <typename Pixel>
+void rasterLine(const PixelTarget<Pixel>& image, double x1, double y1, double x2, double y2,
+                Pixel color, int width, DashPattern pattern, PixelOp op) {
     if (op == PixelOp::Set)
         drawLine<PixelOp::Set>(image, x1, y1, x2, y2, color, width, pattern);
     else
         drawLine<PixelOp::Invert>(image, x1, y1, x2, y2, color, width, pattern);
 }
 
-void rasterFill(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
-                PixelOp op) {
+template <typename Pixel>
+void rasterFill(const PixelTarget<Pixel>& image, double x1, double y1, double x2, double y2,
+                Pixel color, PixelOp op) {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     const double left = std::max(std::floor(std::min(x1, x2)), 0.0);
@@ -214,7 +211,7 @@ void rasterFill(const PixelTarget& image, double x1, double y1, double x2, doubl
     const double bottom = std::min(std::floor(std::max(y1, y2)), image.height - 1.0);
     if (left > right || top > bottom) return;
     const int columns = static_cast<int>(right - left) + 1;
-    QRgb* row = image.bits + static_cast<qsizetype>(top) * image.stride + static_cast<int>(left);
+    Pixel* row = image.bits + static_cast<ptrdiff_t>(top) * image.stride + static_cast<int>(left);
     for (int y = static_cast<int>(top); y <= static_cast<int>(bottom); ++y, row += image.stride) {
         if (op == PixelOp::Invert) {
             for (int x = 0; x < columns; ++x) plot<PixelOp::Invert>(row + x, color);
@@ -226,8 +223,9 @@ void rasterFill(const PixelTarget& image, double x1, double y1, double x2, doubl
     }
 }
 
-void rasterFrame(const PixelTarget& image, double x1, double y1, double x2, double y2, QRgb color,
-                 int width, DashPattern pattern, PixelOp op) {
+template <typename Pixel>
+void rasterFrame(const PixelTarget<Pixel>& image, double x1, double y1, double x2, double y2,
+                 Pixel color, int width, DashPattern pattern, PixelOp op) {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     width = std::max(width, 1);
@@ -248,7 +246,7 @@ void rasterFrame(const PixelTarget& image, double x1, double y1, double x2, doub
             for (int k = from; k <= to; ++k) {
                 const int px = horizontalSide ? x : x + k, py = horizontalSide ? y + k : y;
                 if (px < 0 || px >= image.width || py < 0 || py >= image.height) continue;
-                QRgb* const pixel = image.bits + py * image.stride + px;
+                Pixel* const pixel = image.bits + py * image.stride + px;
                 if (op == PixelOp::Set)
                     plot<PixelOp::Set>(pixel, color);
                 else
@@ -264,5 +262,19 @@ void rasterFrame(const PixelTarget& image, double x1, double y1, double x2, doub
     if (right > left)
         for (int y = bottom - 1; y > top; --y) step(left, y, false);
 }
+
+// The window's 32-bit colours and the picture's 8-bit palette indices.
+template void rasterLine(const PixelTarget<uint32_t>&, double, double, double, double, uint32_t,
+                         int, DashPattern, PixelOp);
+template void rasterFill(const PixelTarget<uint32_t>&, double, double, double, double, uint32_t,
+                         PixelOp);
+template void rasterFrame(const PixelTarget<uint32_t>&, double, double, double, double, uint32_t,
+                          int, DashPattern, PixelOp);
+template void rasterLine(const PixelTarget<uint8_t>&, double, double, double, double, uint8_t, int,
+                         DashPattern, PixelOp);
+template void rasterFill(const PixelTarget<uint8_t>&, double, double, double, double, uint8_t,
+                         PixelOp);
+template void rasterFrame(const PixelTarget<uint8_t>&, double, double, double, double, uint8_t, int,
+                          DashPattern, PixelOp);
 
 } // namespace nimbrel

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace nimbrel {
@@ -17,6 +19,13 @@ enum class PenStyle { Solid = 0, Dashed = 1, Dotted = 2 };
 enum class DrawMode { Copy, Invert };
 enum class BoxFill { Outline, Filled };
 
+// Fonts come in whole pixels of the device (of that many pixels an inch), one at least: the
+// size in effect is the one those pixels make.
+inline int fontPixels(double points, double pixelsPerInch) {
+    const double clamped = std::clamp(points, 0.0, 1000.0); // beyond any page
+    return std::max(1, static_cast<int>(std::lround(clamped * pixelsPerInch / 72)));
+}
+
 // What lines and box outlines are drawn with.
 struct Pen {
     Rgb color;
@@ -24,7 +33,8 @@ struct Pen {
     PenStyle style = PenStyle::Solid;
 };
 
-// What the chart needs of a drawing surface (the window's image or a printer page).
+// What the chart needs of a drawing surface (the window's image, a printer page or the command
+// line's picture).
 // Coordinates are twips (1/1440 inch) from the top left corner, y downwards; font sizes are
 // points; pen widths are device pixels. Pen colour, width and style stay until set again.
 class Surface {
@@ -57,7 +67,6 @@ public:
     }
     const Pen& pen() const { return pen_; }
 
-    virtual void setDrawMode(DrawMode mode) = 0;
     virtual void line(double x1, double y1, double x2, double y2) = 0;
     // A box between two corners in its own colour; the pen colour is left as it is.
     virtual void box(double x1, double y1, double x2, double y2, Rgb color, BoxFill fill) = 0;
@@ -76,6 +85,13 @@ protected:
 
 private:
     Pen pen_;
+};
+
+// A surface the window's tools draw on over the chart: the crosshair and the zoom's band are
+// drawn inverted, so that drawing them again erases them.
+class OverlaySurface : public Surface {
+public:
+    virtual void setDrawMode(DrawMode mode) = 0;
 };
 
 } // namespace nimbrel

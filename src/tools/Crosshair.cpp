@@ -13,7 +13,7 @@ constexpr double kPriceMargin = 30; // twips around the price: two pixels of the
 
 } // namespace
 
-void Crosshair::draw(Surface& surface, const Lines& lines) {
+void Crosshair::draw(OverlaySurface& surface, const Lines& lines) {
     surface.setDrawMode(DrawMode::Invert);
     surface.setPenStyle(PenStyle::Solid);
     surface.setPenWidth(1);
@@ -23,8 +23,8 @@ void Crosshair::draw(Surface& surface, const Lines& lines) {
     surface.setDrawMode(DrawMode::Copy);
 }
 
-void Crosshair::follow(Surface& surface, const ChartLayout& layout, Fixed4 decimalsUnit, double x,
-                       double y) {
+void Crosshair::follow(OverlaySurface& surface, const ChartLayout& layout, Fixed4 decimalsUnit,
+                       double x, double y) {
     pointer_ = {x, y};
     erase(surface);
     const PlotFrame& frame = layout.frame;
@@ -64,17 +64,18 @@ std::vector<QRectF> Crosshair::area() const {
             QRectF(QPointF(lines.left, lines.y), QPointF(lines.right, lines.y))};
 }
 
-void Crosshair::erase(Surface& surface) {
+void Crosshair::erase(OverlaySurface& surface) {
     if (drawn_) draw(surface, *drawn_);
     drawn_.reset();
 }
 
-void Crosshair::hide(Surface& surface) {
+void Crosshair::hide(OverlaySurface& surface) {
     erase(surface);
     pointer_.reset();
 }
 
-void Crosshair::chartRedrawn(Surface& surface, const ChartLayout& layout, Fixed4 decimalsUnit) {
+void Crosshair::chartRedrawn(OverlaySurface& surface, const ChartLayout& layout,
+                             Fixed4 decimalsUnit) {
     drawn_.reset();
     if (pointer_) follow(surface, layout, decimalsUnit, pointer_->first, pointer_->second);
 }

@@ -25,12 +25,12 @@ struct CrosshairPrice {
 class Crosshair {
 public:
     // The pointer at (x, y) in twips: the lines move there; off the plot they go.
-    void follow(Surface& surface, const ChartLayout& layout, Fixed4 decimalsUnit, double x,
+    void follow(OverlaySurface& surface, const ChartLayout& layout, Fixed4 decimalsUnit, double x,
                 double y);
     // The pointer left the chart, or the crosshair was switched off: the lines go.
-    void hide(Surface& surface);
+    void hide(OverlaySurface& surface);
     // A new chart image, which does not hold the lines: they are drawn at the pointer again.
-    void chartRedrawn(Surface& surface, const ChartLayout& layout, Fixed4 decimalsUnit);
+    void chartRedrawn(OverlaySurface& surface, const ChartLayout& layout, Fixed4 decimalsUnit);
 
     bool shown() const { return drawn_.has_value(); }
     std::optional<CrosshairPrice> price() const;
@@ -44,8 +44,8 @@ private:
         CrosshairPrice price;
     };
 
-    static void draw(Surface& surface, const Lines& lines);
-    void erase(Surface& surface);
+    static void draw(OverlaySurface& surface, const Lines& lines);
+    void erase(OverlaySurface& surface);
 
     std::optional<Lines> drawn_;
     std::optional<std::pair<double, double>> pointer_;

@@ -1,6 +1,6 @@
 #include "ui/ChartTools.h"
 
-#include "render/ImageSurface.h"
+#include "painter/ImageSurface.h"
 #include "tools/MouseDispatch.h"
 #include "tools/Readout.h"
 #include "tools/ToolTexts.h"
@@ -110,7 +110,7 @@ template <typename Draw> void ChartTools::drawOnChart(Draw draw) {
     view->update();
 }
 
-void ChartTools::chartRedrawn(Surface& surface, const ChartLayout& layout) {
+void ChartTools::chartRedrawn(OverlaySurface& surface, const ChartLayout& layout) {
     if (zoom_.state() == ZoomState::Band) zoom_.drawBand(surface);
     if (crosshairOn_ && layout.hasRange) {
         crosshair_.chartRedrawn(surface, layout, window_.view().decimalsUnit);
@@ -166,7 +166,7 @@ void ChartTools::setCrosshair(bool on) {
 }
 
 void ChartTools::pointerLeft() {
-    if (crosshair_.shown()) drawOnChart([&](Surface& surface) { crosshair_.hide(surface); });
+    if (crosshair_.shown()) drawOnChart([&](OverlaySurface& surface) { crosshair_.hide(surface); });
     showCrosshairPrice();
 }
 
@@ -260,7 +260,8 @@ void ChartTools::pointerMoved(QPointF twips) {
                             readout_ && readout_->isVisible(), picker_.picking()};
     switch (moveAction(states)) {
     case MoveAction::FollowZoomBand:
-        drawOnChart([&](Surface& surface) { zoom_.followPointer(surface, twips.x(), twips.y()); });
+        drawOnChart(
+            [&](OverlaySurface& surface) { zoom_.followPointer(surface, twips.x(), twips.y()); });
         break;
     case MoveAction::UpdateReadout:
         showReadoutDay(dayAt(window_.layout(), twips.x()));
@@ -314,7 +315,7 @@ void ChartTools::pointerPressed(Qt::MouseButton button, Qt::KeyboardModifiers mo
         showReadoutDay(day); // at once, not only once the pointer moves
         break;
     case PressAction::CancelZoom:
-        drawOnChart([&](Surface& surface) { zoom_.cancel(surface); });
+        drawOnChart([&](OverlaySurface& surface) { zoom_.cancel(surface); });
         break;
     case PressAction::FileMenu:
         if (window_.aboutBox()) window_.aboutBox()->hide();

@@ -21,7 +21,7 @@ class AnalysisWindow;
 class MainWindow;
 class MeasuringWindow;
 class ReadoutWindow;
-class Surface;
+class OverlaySurface;
 
 // The mouse over the chart, handed to the zoom, the measuring tool, the read-out window and
 // the context menus in that order, and the tool windows it shows.
@@ -48,7 +48,7 @@ public:
     void forgetZoomPoint() { zoom_.forgetFirstPoint(); }
     // A new chart image: a band under way and the crosshair are drawn again, so that the next
     // move erases them.
-    void chartRedrawn(Surface& surface, const ChartLayout& layout);
+    void chartRedrawn(OverlaySurface& surface, const ChartLayout& layout);
     // 十字線 on or off.
     void setCrosshair(bool on);
     bool crosshairOn() const { return crosshairOn_; }

@@ -2,7 +2,7 @@
 
 #include "chart/ChartPainter.h"
 #include "chart/ViewOperations.h"
-#include "render/ImageSurface.h"
+#include "painter/ImageSurface.h"
 #include "ui/AboutBox.h"
 #include "ui/BusyPointer.h"
 #include "ui/ChartNavigation.h"

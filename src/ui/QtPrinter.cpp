@@ -1,8 +1,8 @@
 #include "ui/QtPrinter.h"
 
+#include "painter/PageSurface.h"
 #include "print/PdfPrinter.h"
 #include "print/PrintDialogs.h"
-#include "render/PageSurface.h"
 
 #include <QPrinter>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "render/PainterSurface.h"
-#include "render/PixelRaster.h"
+#include "painter/PainterSurface.h"
+#include "render/RasterDrawing.h"
 
 #include <QImage>
 
@@ -21,23 +21,14 @@ protected:
     void penChanged() override;
 
 private:
-    // The pen as the pixels take it, worked out once a change: a pass draws many thousand
-    // segments with few pens.
-    struct RasterPen {
-        QRgb color = 0;
-        int width = 1;
-        DashPattern pattern = DashPattern::Solid;
-        PixelOp op = PixelOp::Set;
-    };
-
-    double toPixels(double twips) const { return twips * pixelsPerTwip_; }
+    // A colour as the pixels take it: inverting keeps a pixel's alpha.
+    QRgb pixel(Rgb color) const;
 
     QPainter painter_;
     // Only a 32-bit image takes direct writes; any other goes through the painter.
     const bool direct_;
-    PixelTarget pixels_;
-    double pixelsPerTwip_;
-    RasterPen pen_;
+    bool inverting_ = false;
+    RasterDrawing<QRgb> raster_;
 };
 
 // An image of that many logical pixels for an ImageSurface. Its pixels are left as the memory

@@ -1,4 +1,4 @@
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 
 #include <QCoreApplication>
 #include <QGlyphRun>
@@ -84,9 +84,7 @@ void PainterSurface::box(double x1, double y1, double x2, double y2, Rgb color, 
 }
 
 void PainterSurface::setFont(const QString& name, double points) {
-    // Fonts come in whole device pixels; the size in effect is the one those pixels make.
-    const double clamped = std::clamp(points, 0.0, 1000.0); // beyond any page
-    const int pixels = std::max(1, static_cast<int>(std::lround(clamped * unitsPerInch_ / 72)));
+    const int pixels = fontPixels(points, unitsPerInch_);
     fontPoints_ = pixels * 72 / unitsPerInch_;
     if (currentFont_ && currentFont_->pixels == pixels &&
         currentFont_->unitsPerInch == unitsPerInch_ && currentFont_->name == name)

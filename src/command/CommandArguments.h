@@ -1,9 +1,9 @@
 #pragma once
 
 #include "analysis/Bars.h"
+#include "command/CommandWords.h"
 #include "data/Fixed4.h"
 
-#include <QPageSize>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -14,8 +14,6 @@
 #include <vector>
 
 namespace nimbrel {
-
-enum class Job { ExportCsv, Render, PrintPdf };
 
 // What a command line asks for.
 struct Request {
@@ -35,8 +33,9 @@ struct Request {
     std::vector<Fixed4> timeFrom;                    // pivots of the basic numbers
     std::optional<std::array<Fixed4, 2>> equalCount; // A and B of an equal count
     std::optional<std::array<Fixed4, 3>> targets;    // A, B and C of the price targets
-    // The printed sheet.
-    QPageSize paper{QPageSize::A4};
+    // The printed sheet: the paper's name as given, which the print's program knows the sizes
+    // of (none for A4).
+    QString paper;
     bool landscape = false;
 
     bool analyses() const { return !timeFrom.empty() || equalCount || targets; }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "render/PageInk.h"
-#include "render/PainterSurface.h"
+#include "painter/PageInk.h"
+#include "painter/PainterSurface.h"
 
 class QPagedPaintDevice;
 

@@ -1,4 +1,4 @@
-#include "app/CommandAnalysis.h"
+#include "command/CommandAnalysis.h"
 
 #include "chart/ChartTexts.h"
 

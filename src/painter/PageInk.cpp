@@ -1,6 +1,6 @@
-#include "render/PageInk.h"
+#include "painter/PageInk.h"
 
-#include "render/PainterSurface.h"
+#include "painter/PainterSurface.h"
 
 #include <QPainter>
 #include <QPainterPath>

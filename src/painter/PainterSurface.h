@@ -19,7 +19,7 @@ namespace nimbrel {
 
 // A Surface over a QPainter: twips scaled to the device, fonts rounded to whole device pixels,
 // no anti-aliasing so that every colour is exact.
-class PainterSurface : public Surface {
+class PainterSurface : public OverlaySurface {
 public:
     void clear() override;
     double width() const override { return widthTwips_; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CommandArguments.h"
+#include "command/CommandArguments.h"
 #include "chart/ChartMarks.h"
 #include "data/PriceSeries.h"
 
